@@ -188,6 +188,10 @@ void Build(QWidget& form)
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
     }
+    // The window comes up with the focus on the lowest tab index that can take it.
+    if (!focusable.empty()) {
+        focusable.front().second->setFocus();
+    }
 }
 
 }  // namespace pythagoras::layout
