@@ -1,10 +1,9 @@
 #include "mm_control.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
+#include "cue_output.h"
+
 #include <QDir>
-#include <QMediaDevices>
+#include <QThread>
 
 namespace pythagoras {
 
@@ -15,9 +14,18 @@ MMControl::MMControl(QWidget* parent) : QWidget(parent)
 
 MMControl::~MMControl()
 {
-    if (sink_ != nullptr) {
-        sink_->stop();
+    if (thread_ == nullptr) {
+        return;
     }
+    QMetaObject::invokeMethod(output_, [output = output_] { delete output; }, Qt::QueuedConnection);
+    thread_->quit();
+    if (!thread_->wait(QDeadlineTimer(2000))) {
+        // The audio server has the output stuck; the window does not wait for it. The thread is
+        // left to the end of the process rather than destroyed while it runs.
+        qWarning("the audio output did not close in time");
+        return;
+    }
+    delete thread_;
 }
 
 void MMControl::setFileName(const QString& name)
@@ -54,20 +62,14 @@ void MMControl::stop()
     if (state_ != PlayerState::Sounding) {
         return;  // nothing sounding: no effect, nothing reported
     }
-    if (sink_ != nullptr) {
-        sink_->stop();
-    }
+    ++sounding_;
+    QMetaObject::invokeMethod(output_, &CueOutput::stop, Qt::QueuedConnection);
     setState(PlayerState::Open);
 }
 
 void MMControl::close()
 {
     stop();
-    if (state_ == PlayerState::NothingOpen) {
-        return;
-    }
-    buffer_.close();
-    buffer_.setData(QByteArray());
     cue_.reset();
     setState(PlayerState::NothingOpen);
 }
@@ -76,54 +78,33 @@ void MMControl::open()
 {
     close();
     QString why;
-    const QString path = QDir::current().absoluteFilePath(fileName_);
-    cue_ = DecodeCue(path, &why);
+    cue_ = DecodeCue(QDir::current().absoluteFilePath(fileName_), &why);
     if (!cue_) {
         qWarning("cue \"%s\" is silent: %s", qUtf8Printable(fileName_), qUtf8Printable(why));
         return;
     }
-    buffer_.setData(cue_->pcm);
-    buffer_.open(QIODevice::ReadOnly);
     setState(PlayerState::Open);
 }
 
-bool MMControl::ensureSink()
+void MMControl::startOutput()
 {
-    if (sink_ != nullptr && sinkRate_ == cue_->sampleRate && sinkChannels_ == cue_->channels) {
-        return true;
-    }
-    delete sink_;
-    sink_ = nullptr;
-
-    static bool warnedNoDevice = false;
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
-        if (!warnedNoDevice) {
-            qWarning("no audio output device: cues are silent");
-            warnedNoDevice = true;
-        }
-        return false;
-    }
-    QAudioFormat format;
-    format.setSampleRate(cue_->sampleRate);
-    format.setChannelCount(cue_->channels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) {
-        qWarning("cue \"%s\" is silent: the audio output cannot play %d Hz with %d channel(s)",
-                 qUtf8Printable(fileName_), cue_->sampleRate, cue_->channels);
-        return false;
-    }
-    sink_ = new QAudioSink(device, format, this);
-    sinkRate_ = cue_->sampleRate;
-    sinkChannels_ = cue_->channels;
-    connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State s) {
-        // The sound has run out: the file stays open and silent. The sink is left idle rather
-        // than stopped, so the output plays out what it already holds.
-        if (s == QAudio::IdleState && state_ == PlayerState::Sounding) {
-            setState(PlayerState::Open);
+    thread_ = new QThread;
+    thread_->setObjectName(QStringLiteral("cue output"));
+    output_ = new CueOutput;
+    output_->moveToThread(thread_);
+    connect(output_, &CueOutput::finished, this, [this](quint64 cue) {
+        if (cue == sounding_ && state_ == PlayerState::Sounding) {
+            setState(PlayerState::Open);  // the cue has run out; the file stays open
         }
     });
-    return true;
+    connect(output_, &CueOutput::unavailable, this, [](const QString& why) {
+        static QString said;
+        if (why != said) {  // once, not at every cue
+            qWarning("cues are silent: %s", qUtf8Printable(why));
+            said = why;
+        }
+    });
+    thread_->start();
 }
 
 void MMControl::sound()
@@ -131,20 +112,17 @@ void MMControl::sound()
     if (state_ == PlayerState::NothingOpen) {
         return;  // the failed "Open" has said why already
     }
-    if (sink_ != nullptr) {
-        sink_->stop();
+    if (thread_ == nullptr) {
+        startOutput();
     }
-    if (!ensureSink()) {
-        return;
-    }
-    buffer_.seek(0);
+    const quint64 cue = ++sounding_;
     setState(PlayerState::Sounding);
-    sink_->start(&buffer_);
-    if (sink_->error() != QAudio::NoError) {
-        qWarning("cue \"%s\" is silent: the audio output did not start", qUtf8Printable(fileName_));
-        sink_->stop();
-        setState(PlayerState::Open);
-    }
+    QMetaObject::invokeMethod(
+        output_,
+        [output = output_, cue, pcm = cue_->pcm, rate = cue_->sampleRate, channels = cue_->channels] {
+            output->play(cue, pcm, rate, channels);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace pythagoras

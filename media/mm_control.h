@@ -3,20 +3,21 @@
 #include "cue_control.h"
 #include "cue_decoder.h"
 
-#include <QBuffer>
 #include <QWidget>
-#include <memory>
 
-class QAudioSink;
+class QThread;
 
 namespace pythagoras {
+
+class CueOutput;
 
 enum class PlayerState { NothingOpen, Open, Sounding };
 
 // The window's sound player. It is never shown; it takes the command words "Stop", "Close",
-// "Open" and "Sound" and a file name. "Open" reads the named file relative to the working
-// directory at that moment; a file that cannot be played leaves the cue silent with one warning.
-// The audio output is opened when a cue first sounds, never at start-up.
+// "Open" and "Sound" and a file name, and carries them out in the order written. "Open" reads
+// the named file relative to the working directory at that moment; a file that cannot be played
+// leaves its cue silent with one warning. The audio output is opened on a thread of its own when
+// a cue first sounds, never at start-up, and the window never waits on it.
 class MMControl : public QWidget, public CueControl {
     Q_OBJECT
 public:
@@ -28,6 +29,7 @@ public:
 
     QString fileName() const { return fileName_; }
     PlayerState state() const { return state_; }
+    bool outputStarted() const { return thread_ != nullptr; }
 
 signals:
     void stateChanged(pythagoras::PlayerState state);
@@ -38,15 +40,14 @@ private:
     void open();
     void sound();
     void setState(PlayerState state);
-    bool ensureSink();
+    void startOutput();
 
     QString fileName_;
     PlayerState state_ = PlayerState::NothingOpen;
     std::optional<DecodedCue> cue_;
-    QBuffer buffer_;
-    QAudioSink* sink_ = nullptr;
-    int sinkRate_ = 0;
-    int sinkChannels_ = 0;
+    quint64 sounding_ = 0;  // which sounding the output's reports belong to
+    QThread* thread_ = nullptr;
+    CueOutput* output_ = nullptr;
 };
 
 }  // namespace pythagoras
