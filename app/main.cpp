@@ -35,7 +35,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pythagorean-triples"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setDesktopFileName(QStringLiteral("pythagorean-triples"));
+    // Lets a Wayland desktop match the window to its entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral(PT_APP_ID));
 
     pythagoras::Form1 form;
     form.show();

@@ -8,7 +8,8 @@ packages=(
     fonts-ipafont-gothic
 )
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(xvfb xauth pulseaudio pulseaudio-utils)
+    packages+=(xvfb xauth pulseaudio pulseaudio-utils
+               appstream desktop-file-utils dpkg-dev binutils-mingw-w64-i686)
 fi
 
 missing=()
