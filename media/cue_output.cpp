@@ -7,7 +7,10 @@
 
 namespace pythagoras {
 
-CueOutput::CueOutput(QObject* parent) : QObject(parent) {}
+CueOutput::CueOutput(std::shared_ptr<const std::atomic<quint64>> latest, QObject* parent)
+    : QObject(parent), latest_(std::move(latest))
+{
+}
 
 CueOutput::~CueOutput()
 {
@@ -53,6 +56,9 @@ void CueOutput::play(quint64 cue, const QByteArray& pcm, int sampleRate, int cha
 {
     stop();
     cue_ = cue;
+    if (cue != latest_->load()) {
+        return;  // stopped or replaced before it could start
+    }
     QString why;
     if (!ensureSink(sampleRate, channels, &why)) {
         emit unavailable(why);

@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QObject>
+#include <atomic>
+#include <memory>
 
 class QAudioSink;
 
@@ -13,7 +15,9 @@ namespace pythagoras {
 class CueOutput : public QObject {
     Q_OBJECT
 public:
-    explicit CueOutput(QObject* parent = nullptr);
+    // `latest` is the newest cue the window has asked for; an older request still waiting in the
+    // queue is dropped instead of opening a stream only to stop it again.
+    explicit CueOutput(std::shared_ptr<const std::atomic<quint64>> latest, QObject* parent = nullptr);
     ~CueOutput() override;
 
 public slots:
@@ -34,6 +38,7 @@ private:
     int sampleRate_ = 0;
     int channels_ = 0;
     quint64 cue_ = 0;
+    std::shared_ptr<const std::atomic<quint64>> latest_;
 };
 
 }  // namespace pythagoras

@@ -17,8 +17,7 @@ MMControl::~MMControl()
     if (thread_ == nullptr) {
         return;
     }
-    QMetaObject::invokeMethod(output_, [output = output_] { delete output; }, Qt::QueuedConnection);
-    thread_->quit();
+    thread_->quit();  // the output is deleted on its own thread as that thread finishes
     if (!thread_->wait(QDeadlineTimer(2000))) {
         // The audio server has the output stuck; the window does not wait for it. The thread is
         // left to the end of the process rather than destroyed while it runs.
@@ -62,7 +61,7 @@ void MMControl::stop()
     if (state_ != PlayerState::Sounding) {
         return;  // nothing sounding: no effect, nothing reported
     }
-    ++sounding_;
+    ++*sounding_;
     QMetaObject::invokeMethod(output_, &CueOutput::stop, Qt::QueuedConnection);
     setState(PlayerState::Open);
 }
@@ -90,10 +89,11 @@ void MMControl::startOutput()
 {
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("cue output"));
-    output_ = new CueOutput;
+    output_ = new CueOutput(sounding_);
     output_->moveToThread(thread_);
+    connect(thread_, &QThread::finished, output_, &QObject::deleteLater);
     connect(output_, &CueOutput::finished, this, [this](quint64 cue) {
-        if (cue == sounding_ && state_ == PlayerState::Sounding) {
+        if (cue == sounding_->load() && state_ == PlayerState::Sounding) {
             setState(PlayerState::Open);  // the cue has run out; the file stays open
         }
     });
@@ -115,7 +115,7 @@ void MMControl::sound()
     if (thread_ == nullptr) {
         startOutput();
     }
-    const quint64 cue = ++sounding_;
+    const quint64 cue = ++*sounding_;
     setState(PlayerState::Sounding);
     QMetaObject::invokeMethod(
         output_,

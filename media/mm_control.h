@@ -4,6 +4,8 @@
 #include "cue_decoder.h"
 
 #include <QWidget>
+#include <atomic>
+#include <memory>
 
 class QThread;
 
@@ -45,7 +47,9 @@ private:
     QString fileName_;
     PlayerState state_ = PlayerState::NothingOpen;
     std::optional<DecodedCue> cue_;
-    quint64 sounding_ = 0;  // which sounding the output's reports belong to
+    // Which sounding the output's reports belong to; shared with the output, which skips
+    // requests already overtaken by a newer one.
+    std::shared_ptr<std::atomic<quint64>> sounding_ = std::make_shared<std::atomic<quint64>>(0);
     QThread* thread_ = nullptr;
     CueOutput* output_ = nullptr;
 };
