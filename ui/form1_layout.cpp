@@ -4,6 +4,7 @@
 #include "picture_box.h"
 #include "rule_line.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -59,6 +60,26 @@ QStringList JapaneseGothicFamilies()
             QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")};
 }
 
+namespace {
+
+// The first face of the list that this system has, looked up once; asking Qt for faces that are
+// missing costs a font search for each of them at every size.
+QStringList AvailableJapaneseGothic()
+{
+    static const QStringList available = [] {
+        const QStringList wanted = JapaneseGothicFamilies();
+        for (const QString& family : wanted) {
+            if (QFontDatabase::hasFamily(family)) {
+                return QStringList{family};
+            }
+        }
+        return wanted;
+    }();
+    return available;
+}
+
+}  // namespace
+
 QFont FontFor(FontRole role)
 {
     QFont font;
@@ -67,7 +88,7 @@ QFont FontFor(FontRole role)
     if (spec == Fonts.end()) {
         return font;  // the window's default font
     }
-    font.setFamilies(JapaneseGothicFamilies());
+    font.setFamilies(AvailableJapaneseGothic());
     font.setStyleHint(QFont::SansSerif);
     // Sizes are fixed in pixels at 96 dpi, like the layout, so a desktop's font DPI setting
     // cannot push the texts out of their fixed boxes.
@@ -136,6 +157,10 @@ QRect Geometry(const Control& c)
 
 void Build(QWidget& form)
 {
+    // The buttons keep the desktop's own font. For the Japanese it cannot show they fall back to
+    // the face the labels use, so one Japanese face is loaded, not two (each maps megabytes).
+    QFont::insertSubstitutions(form.font().family(), AvailableJapaneseGothic());
+
     std::vector<std::pair<int, QWidget*>> focusable;
     std::vector<QWidget*> lines;
     std::vector<QWidget*> childWindows;
