@@ -9,7 +9,8 @@ packages=(
 )
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(xvfb xauth pulseaudio pulseaudio-utils
-               appstream desktop-file-utils dpkg-dev binutils-mingw-w64-i686)
+               appstream desktop-file-utils dpkg-dev binutils-mingw-w64-i686
+               dbus at-spi2-core)
 fi
 
 missing=()

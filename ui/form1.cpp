@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessibility.h"
 #include "cue_control.h"
 #include "explanation.h"
 #include "form1_layout.h"
@@ -33,6 +34,18 @@ QString MethodCaption(TripleMethod method)
                                          : QStringLiteral("＜ピタゴラスの方法＞");
 }
 
+// The 32 x 32 picture, and the same pixels doubled for dense screens.
+QIcon WindowIcon()
+{
+    const QImage picture(form1_icon_xpm);
+    QIcon icon;
+    for (const int size : {32, 64, 128}) {
+        icon.addPixmap(QPixmap::fromImage(
+            picture.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    }
+    return icon;
+}
+
 void EndAtOnce(int status)
 {
     std::fflush(nullptr);
@@ -45,9 +58,10 @@ Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       endProgram_(EndAtOnce)
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(layout::Window.caption));
-    setWindowIcon(QIcon(QPixmap(form1_icon_xpm)));
+    setWindowIcon(WindowIcon());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
@@ -71,6 +85,12 @@ Form1::Form1(QWidget* parent)
     Attach(*this, MMControl1, "MMControl1");
     Attach(*this, Line1, "Line1");
     Attach(*this, Line2, "Line2");
+
+    // Heard by screen readers beside the numbers; nothing on screen changes.
+    Label1->setAccessibleDescription(QStringLiteral("ａ"));
+    Label2->setAccessibleDescription(QStringLiteral("ｂ"));
+    Label3->setAccessibleDescription(QStringLiteral("ｃ"));
+    Label8->setAccessibleDescription(QStringLiteral("求め方"));
 
     connect(Command1, &QPushButton::clicked, this, [this] { bind("Command1_Click", &Form1::Command1_Click); });
     connect(Command2, &QPushButton::clicked, this, [this] { bind("Command2_Click", &Form1::Command2_Click); });

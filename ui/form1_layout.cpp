@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace pythagoras::layout {
@@ -112,6 +113,30 @@ QColor FillColor(Fill fill, const QPalette& palette)
     return palette.color(QPalette::Button);
 }
 
+double Luminance(const QColor& c)
+{
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The system's button-text colour where it reads on `fill`; on a dark desktop theme the white and
+// light orange boxes would otherwise carry light text, so there it is black (or white).
+QColor TextColorOn(const QColor& fill, const QColor& buttonText)
+{
+    if (Contrast(buttonText, fill) >= 4.5) {
+        return buttonText;
+    }
+    return Contrast(Qt::black, fill) >= Contrast(Qt::white, fill) ? QColor(Qt::black) : QColor(Qt::white);
+}
+
 QWidget* Create(const Control& c, QWidget& form)
 {
     const QString text = QString::fromUtf8(c.text);
@@ -176,7 +201,8 @@ void Build(QWidget& form)
         palette.setColor(QPalette::Window, FillColor(c.fill, palette));
         if (c.kind != Kind::Line) {
             // Texts use the button-text colour; the rule keeps the window-text colour.
-            palette.setColor(QPalette::WindowText, palette.color(QPalette::ButtonText));
+            palette.setColor(QPalette::WindowText,
+                             TextColorOn(palette.color(QPalette::Window), palette.color(QPalette::ButtonText)));
         }
         w->setPalette(palette);
         if (!c.shown) {

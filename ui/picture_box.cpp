@@ -1,5 +1,6 @@
 #include "picture_box.h"
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -43,8 +44,17 @@ void PictureBox::print(const QString& text)
         painter.drawText(QPoint(position_.x(), position_.y() + metrics.ascent()), text);
         update();
     }
+    qsizetype offset = 0;
+    for (const QString& line : lines_) {
+        offset += line.size() + 1;
+    }
     lines_.append(text);
     position_ = QPoint(0, position_.y() + metrics.height());
+    if (QAccessible::isActive()) {
+        // A screen reader hears the new line as text added to the panel.
+        QAccessibleTextInsertEvent event(this, int(offset), text + QLatin1Char('\n'));
+        QAccessible::updateAccessibility(&event);
+    }
     emit printed(text);
 }
 

@@ -8,6 +8,8 @@ namespace pythagoras {
 // A straight stroke on the window's surface: paints its box in the window-text colour and
 // takes neither focus nor clicks.
 class RuleLine : public QWidget {
+    Q_OBJECT
+
 public:
     explicit RuleLine(QWidget* parent) : QWidget(parent)
     {
