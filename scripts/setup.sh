@@ -10,7 +10,7 @@ packages=(
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(xvfb xauth pulseaudio pulseaudio-utils
                appstream desktop-file-utils dpkg-dev binutils-mingw-w64-i686
-               dbus at-spi2-core)
+               dbus at-spi2-core python3-pyatspi)
 fi
 
 missing=()

@@ -42,4 +42,4 @@ echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0 \
-    suite "$root/build-asan" -E packaging "$@"
+    suite "$root/build-asan" -E "packaging|bench_runs" "$@"
