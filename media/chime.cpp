@@ -2,6 +2,8 @@
 
 #include <sndfile.h>
 
+#include <QDir>
+
 #include <algorithm>
 #include <cmath>
 
@@ -62,6 +64,13 @@ bool WriteWav(const QString& path, const std::vector<float>& samples, int sample
         return false;
     }
     return true;
+}
+
+bool WriteCueFiles(const QString& folder, QString* why)
+{
+    const QDir dir(folder);
+    return WriteWav(dir.filePath(QStringLiteral("pinpon.wav")), ResetChime(), ChimeSampleRate, why) &&
+           WriteWav(dir.filePath(QStringLiteral("endpinpon.wav")), ExitChime(), ChimeSampleRate, why);
 }
 
 }  // namespace pythagoras

@@ -24,4 +24,7 @@ bool WriteWav(const QString& path, const std::vector<float>& samples, int sample
 std::vector<float> ResetChime();
 std::vector<float> ExitChime();
 
+// Writes both cues, "pinpon.wav" and "endpinpon.wav", into `folder`.
+bool WriteCueFiles(const QString& folder, QString* why);
+
 }  // namespace pythagoras

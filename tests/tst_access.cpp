@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "form1_layout.h"
 #include "picture_box.h"
 #include "rule_line.h"
 #include "test_support.h"
@@ -8,7 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
-#include <cmath>
 
 using namespace pythagoras;
 
@@ -28,18 +28,6 @@ QStringList ChildNames(QAccessibleInterface* parent)
         names << parent->child(i)->object()->objectName();
     }
     return names;
-}
-
-double Luminance(const QColor& c)
-{
-    const auto f = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
-}
-
-double Contrast(const QColor& a, const QColor& b)
-{
-    const double x = Luminance(a), y = Luminance(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
 }
 
 }  // namespace
@@ -221,7 +209,7 @@ void TestAccess::darkThemeLeavesEveryTextReadable()
         texts << form.Picture1;
         for (QWidget* w : std::as_const(texts)) {
             const QPalette p = w->palette();
-            QVERIFY2(Contrast(p.color(QPalette::WindowText), p.color(QPalette::Window)) >= 4.5,
+            QVERIFY2(layout::ContrastRatio(p.color(QPalette::WindowText), p.color(QPalette::Window)) >= 4.5,
                      qPrintable(w->objectName()));
         }
         // The fixed white and orange boxes keep their colours, with dark text on them.
@@ -231,7 +219,7 @@ void TestAccess::darkThemeLeavesEveryTextReadable()
         // On the dark face the desktop's own light text stays.
         QCOMPARE(form.Label8->palette().color(QPalette::WindowText), QColor(0xee, 0xee, 0xee));
         const QPalette p = form.Line1->palette();
-        QVERIFY(Contrast(p.color(QPalette::WindowText), form.palette().color(QPalette::Window)) >= 3);
+        QVERIFY(layout::ContrastRatio(p.color(QPalette::WindowText), form.palette().color(QPalette::Window)) >= 3);
     }
     QApplication::setPalette(saved);
 }

@@ -61,8 +61,9 @@ private slots:
     void tabOrderAndFirstFocus();
     void nothingMovesOnResize();
     void firstActivationShowsTheFirstTripleAndExplanation();
-    void nextStepsAndAlternatesMethods();
-    void nextDisablesItselfOneClickAfterTheLimit();
+    void nextStepsToTheLimit_data();
+    void nextStepsToTheLimit();
+    void clickAtTheLimitWritesTheTripleAgain();
     void activationIsNotRepeated();
     void panelKeepsItsTextWhenCoveredAndRepainted();
     void errorEndsTheHandlerAtTheFailingStep();
@@ -315,36 +316,48 @@ void TestForm::firstActivationShowsTheFirstTripleAndExplanation()
     QCOMPARE(form.Picture1->printPosition(), QPoint(0, 8 * lineHeight));
 }
 
-void TestForm::nextStepsAndAlternatesMethods()
+void TestForm::nextStepsToTheLimit_data()
 {
-    Form1 form;
-    form.show();
-    ClickNext(form, 1);
-    QCOMPARE(Shown(form), QStringList({Plato, "4", "3", "5"}));
-    ClickNext(form, 1);
-    QCOMPARE(Shown(form), QStringList({Pythagoras, "5", "12", "13"}));
-    ClickNext(form, 1);
-    QCOMPARE(Shown(form), QStringList({Plato, "6", "8", "10"}));
-    ClickNext(form, 993);
-    QCOMPARE(Shown(form), QStringList({Pythagoras, "999", "499000", "499001"}));  // no grouping
-    QCOMPARE(form.Picture1->printedLines(), Explanation);
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QStringList>("shown");  // method caption, a, b, c
+    QTest::addColumn<bool>("nextEnabled");
+    QTest::addRow("first triple") << 0 << QStringList({Pythagoras, "3", "4", "5"}) << true;
+    QTest::addRow("one click: Plato, b below a") << 1 << QStringList({Plato, "4", "3", "5"}) << true;
+    QTest::addRow("two: Pythagoras again") << 2 << QStringList({Pythagoras, "5", "12", "13"}) << true;
+    QTest::addRow("three: not reduced") << 3 << QStringList({Plato, "6", "8", "10"}) << true;
+    QTest::addRow("999, no digit grouping") << 996 << QStringList({Pythagoras, "999", "499000", "499001"}) << true;
+    QTest::addRow("1000 reached, Next still on") << 997 << QStringList({Plato, "1000", "249999", "250001"}) << true;
+    QTest::addRow("one click past: Next off") << 998 << QStringList({Plato, "1000", "249999", "250001"}) << false;
 }
 
-void TestForm::nextDisablesItselfOneClickAfterTheLimit()
+void TestForm::nextStepsToTheLimit()
+{
+    QFETCH(int, clicks);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, nextEnabled);
+    Form1 form;
+    form.show();
+    ClickNext(form, clicks);
+    QCOMPARE(Shown(form), shown);
+    QCOMPARE(form.Command1->isEnabled(), nextEnabled);
+    QCOMPARE(form.Picture1->printedLines(), Explanation);
+    if (!nextEnabled) {
+        form.Label1->setText(QStringLiteral("untouched"));
+        QTest::mouseClick(form.Command1, Qt::LeftButton);  // a disabled Next takes no click
+        QCOMPARE(form.Label1->text(), QStringLiteral("untouched"));
+    }
+}
+
+void TestForm::clickAtTheLimitWritesTheTripleAgain()
 {
     Form1 form;
     form.show();
-    ClickNext(form, 996);
-    QCOMPARE(Shown(form), QStringList({Pythagoras, "999", "499000", "499001"}));
-    ClickNext(form, 1);
-    QCOMPARE(Shown(form), QStringList({Plato, "1000", "249999", "250001"}));
-    QVERIFY(form.Command1->isEnabled());
-    form.Label1->setText(QStringLiteral("stale"));  // the click at the limit writes the triple again
+    ClickNext(form, 997);
+    form.Label1->setText(QStringLiteral("stale"));
+    form.Label8->setText(QStringLiteral("stale"));
     ClickNext(form, 1);
     QVERIFY(!form.Command1->isEnabled());
     QCOMPARE(Shown(form), QStringList({Plato, "1000", "249999", "250001"}));
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QCOMPARE(form.triple().a, 1000);
 }
 
 void TestForm::activationIsNotRepeated()

@@ -88,8 +88,7 @@ void TestPlayer::initTestCase()
     QVERIFY(dir_.isValid());
     audio_ = !QMediaDevices::defaultAudioOutput().isNull();
     QString why;
-    QVERIFY(WriteWav(dir_.filePath("pinpon.wav"), ResetChime(), ChimeSampleRate, &why));
-    QVERIFY(WriteWav(dir_.filePath("endpinpon.wav"), ExitChime(), ChimeSampleRate, &why));
+    QVERIFY2(WriteCueFiles(dir_.path(), &why), qPrintable(why));
 }
 
 void TestPlayer::init()

@@ -60,8 +60,7 @@ private:
 void TestSoak::initTestCase()
 {
     QString why;
-    QVERIFY(WriteWav(dir_.filePath("pinpon.wav"), ResetChime(), ChimeSampleRate, &why));
-    QVERIFY(WriteWav(dir_.filePath("endpinpon.wav"), ExitChime(), ChimeSampleRate, &why));
+    QVERIFY2(WriteCueFiles(dir_.path(), &why), qPrintable(why));
     QFile garbage(dir_.filePath("broken.wav"));
     QVERIFY(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray("RIFF\x10\0\0\0WAVEjunk", 16));

@@ -52,8 +52,7 @@ void TestSoundOutput::cueReachesTheSpeakers()
     }
     QTemporaryDir dir;
     QString why;
-    QVERIFY(WriteWav(dir.filePath("pinpon.wav"), ResetChime(), ChimeSampleRate, &why));
-    QVERIFY(WriteWav(dir.filePath("endpinpon.wav"), ExitChime(), ChimeSampleRate, &why));
+    QVERIFY2(WriteCueFiles(dir.path(), &why), qPrintable(why));
     QDir::setCurrent(dir.path());
 
     QProcess recorder;

@@ -46,6 +46,18 @@ const std::array<FontSpec, 5> Fonts = {{
 }};
 // clang-format on
 
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 QRect PixelRect(int left, int top, int width, int height)
 {
     return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
@@ -113,28 +125,14 @@ QColor FillColor(Fill fill, const QPalette& palette)
     return palette.color(QPalette::Button);
 }
 
-double Luminance(const QColor& c)
-{
-    const auto channel = [](double v) {
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-double Contrast(const QColor& a, const QColor& b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 // The system's button-text colour where it reads on `fill`; on a dark desktop theme the white and
 // light orange boxes would otherwise carry light text, so there it is black (or white).
 QColor TextColorOn(const QColor& fill, const QColor& buttonText)
 {
-    if (Contrast(buttonText, fill) >= 4.5) {
+    if (ContrastRatio(buttonText, fill) >= 4.5) {
         return buttonText;
     }
-    return Contrast(Qt::black, fill) >= Contrast(Qt::white, fill) ? QColor(Qt::black) : QColor(Qt::white);
+    return ContrastRatio(Qt::black, fill) >= ContrastRatio(Qt::white, fill) ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 QWidget* Create(const Control& c, QWidget& form)

@@ -56,6 +56,9 @@ QFont FontFor(FontRole role);
 // The face the labels and the panel ask for first, and the substitutes tried after it.
 QStringList JapaneseGothicFamilies();
 
+// The contrast ratio of two colours, 1 to 21, as readability guidelines measure it.
+double ContrastRatio(const QColor& a, const QColor& b);
+
 // Creates every control of the table as a child of `form`, in the table's order, with its
 // name, place, text, font and looks, then sets stacking and tab order.
 void Build(QWidget& form);
