@@ -22,14 +22,14 @@ bool DisplayMissing(int argc, char** argv)
     return !set("QT_QPA_PLATFORM") && !set("DISPLAY") && !set("WAYLAND_DISPLAY");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
     if (DisplayMissing(argc, argv)) {
         std::fputs("pythagorean-triples: no display to open the window on; run it on a desktop, "
                    "or under xvfb-run\n",
-                   stderr);
+            stderr);
         return 1;
     }
     QApplication app(argc, argv);

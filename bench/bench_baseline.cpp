@@ -52,7 +52,8 @@ int main(int argc, char** argv)
                     labels[0]->setText(a[std::size_t(i)]);
                     labels[1]->setText(b[std::size_t(i)]);
                     labels[2]->setText(c[std::size_t(i)]);
-                    labels[3]->setText(i % 2 ? QStringLiteral("＜プラトンの方法＞") : QStringLiteral("＜ピタゴラスの方法＞"));
+                    labels[3]->setText(i % 2 ? QStringLiteral("＜プラトンの方法＞")
+                                             : QStringLiteral("＜ピタゴラスの方法＞"));
                     QCoreApplication::processEvents();
                 }
                 spent += timer.nsecsElapsed();

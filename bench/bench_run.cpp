@@ -25,7 +25,7 @@ struct Run {
 
 double Now()
 {
-    timespec t {};
+    timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
@@ -70,7 +70,7 @@ Run Start(const std::string& program, int clicks)
     }
     close(out[0]);
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     wait4(pid, &status, 0, &usage);
     run.peakKiB = double(usage.ru_maxrss);
     const auto click = text.find("click ");
@@ -87,7 +87,7 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     const std::string baseline = dir + "/bench-baseline";
     std::vector<double> startup[2], peak[2], click[2];
     for (int i = 0; i < runs; ++i) {
-        for (int which = 0; which < 2; ++which) {  // in turns, so drift hits both alike
+        for (int which = 0; which < 2; ++which) { // in turns, so drift hits both alike
             const Run run = Start(which == 0 ? window : baseline, 0);
             if (!run.ok) {
                 std::fprintf(stderr, "bench: a run failed\n");
@@ -117,8 +117,11 @@ int main(int argc, char** argv)
     const double p0 = Median(peak[0]), p1 = Median(peak[1]);
     const double c0 = Median(click[0]), c1 = Median(click[1]);
     std::printf("%-34s %12s %12s %10s\n", "median of runs", "program", "bare Qt", "ratio");
-    std::printf("%-34s %12.1f %12.1f %10.3f  (target 1.10)\n", "start-up to first frame (ms)", s0, s1, s0 / s1);
-    std::printf("%-34s %12.0f %12.0f %+10.0f  (target +2048 KiB)\n", "peak resident memory (KiB)", p0, p1, p0 - p1);
-    std::printf("%-34s %12.0f %12.0f %10.3f  (target 1.50)\n", "one Next click with repaint (ns)", c0, c1, c0 / c1);
+    std::printf(
+        "%-34s %12.1f %12.1f %10.3f  (target 1.10)\n", "start-up to first frame (ms)", s0, s1, s0 / s1);
+    std::printf(
+        "%-34s %12.0f %12.0f %+10.0f  (target +2048 KiB)\n", "peak resident memory (KiB)", p0, p1, p0 - p1);
+    std::printf(
+        "%-34s %12.0f %12.0f %10.3f  (target 1.50)\n", "one Next click with repaint (ns)", c0, c1, c0 / c1);
     return 0;
 }

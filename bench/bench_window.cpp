@@ -23,7 +23,7 @@ int main(int argc, char** argv)
                 timer.start();
                 for (int i = 0; i < 900 && done < clicks; ++i, ++done) {
                     emit form.Command1->clicked();
-                    QCoreApplication::processEvents();  // the changed labels repaint
+                    QCoreApplication::processEvents(); // the changed labels repaint
                 }
                 spent += timer.nsecsElapsed();
             }

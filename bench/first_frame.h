@@ -12,7 +12,8 @@
 
 class FirstFrame : public QObject {
 public:
-    FirstFrame(QWidget& window, std::function<void()> then) : then_(std::move(then))
+    FirstFrame(QWidget& window, std::function<void()> then)
+        : then_(std::move(then))
     {
         window.installEventFilter(this);
     }

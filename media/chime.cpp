@@ -18,11 +18,11 @@ std::vector<float> SynthesizeChime(const std::vector<ChimeNote>& notes, double l
         const auto first = static_cast<std::size_t>(note.startSeconds * ChimeSampleRate);
         for (std::size_t i = first; i < length; ++i) {
             const double t = static_cast<double>(i - first) / ChimeSampleRate;
-            const double attack = std::min(1.0, t / 0.004);  // no click at the strike
+            const double attack = std::min(1.0, t / 0.004); // no click at the strike
             const double envelope = attack * std::exp(-t / note.decaySeconds);
-            const double tone = std::sin(2 * Pi * note.frequency * t) +
-                                0.25 * std::sin(2 * Pi * 2.0 * note.frequency * t) +
-                                0.08 * std::sin(2 * Pi * 3.0 * note.frequency * t);
+            const double tone = std::sin(2 * Pi * note.frequency * t)
+                + 0.25 * std::sin(2 * Pi * 2.0 * note.frequency * t)
+                + 0.08 * std::sin(2 * Pi * 3.0 * note.frequency * t);
             samples[i] += static_cast<float>(0.32 * envelope * tone);
         }
     }
@@ -41,13 +41,12 @@ std::vector<float> ResetChime()
 
 std::vector<float> ExitChime()
 {
-    return SynthesizeChime({{0.00, 1046.50, 0.12}, {0.20, 783.99, 0.14}, {0.40, 523.25, 0.20}},
-                           0.95);
+    return SynthesizeChime({{0.00, 1046.50, 0.12}, {0.20, 783.99, 0.14}, {0.40, 523.25, 0.20}}, 0.95);
 }
 
 bool WriteWav(const QString& path, const std::vector<float>& samples, int sampleRate, QString* why)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
@@ -69,8 +68,8 @@ bool WriteWav(const QString& path, const std::vector<float>& samples, int sample
 bool WriteCueFiles(const QString& folder, QString* why)
 {
     const QDir dir(folder);
-    return WriteWav(dir.filePath(QStringLiteral("pinpon.wav")), ResetChime(), ChimeSampleRate, why) &&
-           WriteWav(dir.filePath(QStringLiteral("endpinpon.wav")), ExitChime(), ChimeSampleRate, why);
+    return WriteWav(dir.filePath(QStringLiteral("pinpon.wav")), ResetChime(), ChimeSampleRate, why)
+        && WriteWav(dir.filePath(QStringLiteral("endpinpon.wav")), ExitChime(), ChimeSampleRate, why);
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

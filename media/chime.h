@@ -8,7 +8,7 @@ namespace pythagoras {
 struct ChimeNote {
     double startSeconds;
     double frequency;
-    double decaySeconds;  // time for the note to fall to about a third of its strength
+    double decaySeconds; // time for the note to fall to about a third of its strength
 };
 
 constexpr int ChimeSampleRate = 44100;
@@ -27,4 +27,4 @@ std::vector<float> ExitChime();
 // Writes both cues, "pinpon.wav" and "endpinpon.wav", into `folder`.
 bool WriteCueFiles(const QString& folder, QString* why);
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -22,4 +22,4 @@ public:
 // Stops and closes whatever cue is open, then opens `fileName` and sounds it once.
 void PlayCue(CueControl& player, const QString& fileName);
 
-}  // namespace pythagoras
+} // namespace pythagoras

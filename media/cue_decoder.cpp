@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,7 +18,10 @@ namespace {
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd)
+        : fd_(fd)
+    {
+    }
     ~FileDescriptor()
     {
         if (fd_ >= 0) {
@@ -43,7 +46,7 @@ std::int16_t ToSample(float value)
     return static_cast<std::int16_t>(std::lrint(clipped * 32767.0f));
 }
 
-}  // namespace
+} // namespace
 
 std::optional<DecodedCue> DecodeCue(const QString& path, QString* why)
 {
@@ -54,7 +57,7 @@ std::optional<DecodedCue> DecodeCue(const QString& path, QString* why)
         *why = QString::fromLocal8Bit(std::strerror(errno));
         return std::nullopt;
     }
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd.get(), &info) != 0) {
         *why = QString::fromLocal8Bit(std::strerror(errno));
         return std::nullopt;
@@ -68,14 +71,14 @@ std::optional<DecodedCue> DecodeCue(const QString& path, QString* why)
         ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     }
 
-    SF_INFO format {};
+    SF_INFO format{};
     std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open_fd(fd.get(), SFM_READ, &format, SF_FALSE));
     if (!file) {
         *why = QString::fromLocal8Bit(sf_strerror(nullptr));
         return std::nullopt;
     }
-    if (format.channels < 1 || format.channels > 64 || format.samplerate < 1000 ||
-        format.samplerate > 768000) {
+    if (format.channels < 1 || format.channels > 64 || format.samplerate < 1000
+        || format.samplerate > 768000) {
         *why = QStringLiteral("unsupported channel count or sample rate");
         return std::nullopt;
     }
@@ -109,8 +112,8 @@ std::optional<DecodedCue> DecodeCue(const QString& path, QString* why)
     cue.sampleRate = format.samplerate;
     cue.channels = outChannels;
     cue.pcm = QByteArray(reinterpret_cast<const char*>(samples.data()),
-                         static_cast<qsizetype>(samples.size() * sizeof(std::int16_t)));
+        static_cast<qsizetype>(samples.size() * sizeof(std::int16_t)));
     return cue;
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

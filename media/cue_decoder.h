@@ -20,4 +20,4 @@ constexpr int MaxCueSeconds = 30;
 // pipe with the cue's name is refused, not waited on). On failure returns nothing and says why.
 std::optional<DecodedCue> DecodeCue(const QString& path, QString* why);
 
-}  // namespace pythagoras
+} // namespace pythagoras

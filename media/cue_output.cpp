@@ -8,7 +8,8 @@
 namespace pythagoras {
 
 CueOutput::CueOutput(std::shared_ptr<const std::atomic<quint64>> latest, QObject* parent)
-    : QObject(parent), latest_(std::move(latest))
+    : QObject(parent)
+    , latest_(std::move(latest))
 {
 }
 
@@ -57,7 +58,7 @@ void CueOutput::play(quint64 cue, const QByteArray& pcm, int sampleRate, int cha
     stop();
     cue_ = cue;
     if (cue != latest_->load()) {
-        return;  // stopped or replaced before it could start
+        return; // stopped or replaced before it could start
     }
     QString why;
     if (!ensureSink(sampleRate, channels, &why)) {
@@ -77,10 +78,10 @@ void CueOutput::play(quint64 cue, const QByteArray& pcm, int sampleRate, int cha
 void CueOutput::stop()
 {
     if (sink_ != nullptr) {
-        const QSignalBlocker quiet(sink_);  // a stopped cue does not report itself finished
+        const QSignalBlocker quiet(sink_); // a stopped cue does not report itself finished
         sink_->stop();
     }
     buffer_.close();
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -41,4 +41,4 @@ private:
     std::shared_ptr<const std::atomic<quint64>> latest_;
 };
 
-}  // namespace pythagoras
+} // namespace pythagoras

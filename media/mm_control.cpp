@@ -7,7 +7,8 @@
 
 namespace pythagoras {
 
-MMControl::MMControl(QWidget* parent) : QWidget(parent)
+MMControl::MMControl(QWidget* parent)
+    : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
 }
@@ -17,7 +18,7 @@ MMControl::~MMControl()
     if (thread_ == nullptr) {
         return;
     }
-    thread_->quit();  // the output is deleted on its own thread as that thread finishes
+    thread_->quit(); // the output is deleted on its own thread as that thread finishes
     if (!thread_->wait(QDeadlineTimer(2000))) {
         // The audio server has the output stuck; the window does not wait for it. The thread is
         // left to the end of the process rather than destroyed while it runs.
@@ -36,13 +37,13 @@ void MMControl::setFileName(const QString& name)
 void MMControl::setCommand(const QString& word)
 {
     if (word.compare(QLatin1String("Stop"), Qt::CaseInsensitive) == 0) {
-        stop();
+        stopCue();
     } else if (word.compare(QLatin1String("Close"), Qt::CaseInsensitive) == 0) {
-        close();
+        closeFile();
     } else if (word.compare(QLatin1String("Open"), Qt::CaseInsensitive) == 0) {
-        open();
+        openFile();
     } else if (word.compare(QLatin1String("Sound"), Qt::CaseInsensitive) == 0) {
-        sound();
+        soundCue();
     } else {
         throw PlayerError("unknown player command: " + word.toStdString());
     }
@@ -56,26 +57,26 @@ void MMControl::setState(PlayerState state)
     }
 }
 
-void MMControl::stop()
+void MMControl::stopCue()
 {
     if (state_ != PlayerState::Sounding) {
-        return;  // nothing sounding: no effect, nothing reported
+        return; // nothing sounding: no effect, nothing reported
     }
     ++*sounding_;
     QMetaObject::invokeMethod(output_, &CueOutput::stop, Qt::QueuedConnection);
     setState(PlayerState::Open);
 }
 
-void MMControl::close()
+void MMControl::closeFile()
 {
-    stop();
+    stopCue();
     cue_.reset();
     setState(PlayerState::NothingOpen);
 }
 
-void MMControl::open()
+void MMControl::openFile()
 {
-    close();
+    closeFile();
     QString why;
     cue_ = DecodeCue(QDir::current().absoluteFilePath(fileName_), &why);
     if (!cue_) {
@@ -94,12 +95,12 @@ void MMControl::startOutput()
     connect(thread_, &QThread::finished, output_, &QObject::deleteLater);
     connect(output_, &CueOutput::finished, this, [this](quint64 cue) {
         if (cue == sounding_->load() && state_ == PlayerState::Sounding) {
-            setState(PlayerState::Open);  // the cue has run out; the file stays open
+            setState(PlayerState::Open); // the cue has run out; the file stays open
         }
     });
     connect(output_, &CueOutput::unavailable, this, [](const QString& why) {
         static QString said;
-        if (why != said) {  // once, not at every cue
+        if (why != said) { // once, not at every cue
             qWarning("cues are silent: %s", qUtf8Printable(why));
             said = why;
         }
@@ -107,10 +108,10 @@ void MMControl::startOutput()
     thread_->start();
 }
 
-void MMControl::sound()
+void MMControl::soundCue()
 {
     if (state_ == PlayerState::NothingOpen) {
-        return;  // the failed "Open" has said why already
+        return; // the failed "Open" has said why already
     }
     if (thread_ == nullptr) {
         startOutput();
@@ -125,4 +126,4 @@ void MMControl::sound()
         Qt::QueuedConnection);
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -37,10 +37,10 @@ signals:
     void stateChanged(pythagoras::PlayerState state);
 
 private:
-    void stop();
-    void close();
-    void open();
-    void sound();
+    void stopCue();
+    void closeFile();
+    void openFile();
+    void soundCue();
     void setState(PlayerState state);
     void startOutput();
 
@@ -54,4 +54,4 @@ private:
     CueOutput* output_ = nullptr;
 };
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -11,4 +11,4 @@ void PlayCue(CueControl& player, const QString& fileName)
     player.setCommand(QStringLiteral("Sound"));
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

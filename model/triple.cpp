@@ -13,11 +13,26 @@ constexpr double Offset = 1.0;
 
 constexpr int ErrorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-double HalfSquareLess(double x) { return (std::pow(x, Exponent) - Offset) / Divisor; }
-double HalfSquareMore(double x) { return (std::pow(x, Exponent) + Offset) / Divisor; }
-double Half(double x) { return x / Divisor; }
-double SquareLess(double h) { return std::pow(h, Exponent) - Offset; }
-double SquareMore(double h) { return std::pow(h, Exponent) + Offset; }
+double HalfSquareLess(double x)
+{
+    return (std::pow(x, Exponent) - Offset) / Divisor;
+}
+double HalfSquareMore(double x)
+{
+    return (std::pow(x, Exponent) + Offset) / Divisor;
+}
+double Half(double x)
+{
+    return x / Divisor;
+}
+double SquareLess(double h)
+{
+    return std::pow(h, Exponent) - Offset;
+}
+double SquareMore(double h)
+{
+    return std::pow(h, Exponent) + Offset;
+}
 
 void ComputePythagoras(TripleState& state)
 {
@@ -34,7 +49,7 @@ void ComputePlato(TripleState& state)
     state.c = ToInt32(CheckedStep(h2, SquareMore));
 }
 
-}  // namespace
+} // namespace
 
 double CheckedStep(double operand, double (*compute)(double))
 {
@@ -58,7 +73,7 @@ std::int32_t ToInt32(double value)
     const double rounded = std::nearbyint(value);
     constexpr double Lowest = static_cast<double>(std::numeric_limits<std::int32_t>::min());
     constexpr double Highest = static_cast<double>(std::numeric_limits<std::int32_t>::max());
-    if (!(rounded >= Lowest && rounded <= Highest)) {  // NaN fails both comparisons
+    if (!(rounded >= Lowest && rounded <= Highest)) { // NaN fails both comparisons
         throw OverflowError("overflow");
     }
     return static_cast<std::int32_t>(rounded);
@@ -67,7 +82,7 @@ std::int32_t ToInt32(double value)
 void ResetTriple(TripleState& state)
 {
     state.a = StartA;
-    ComputePythagoras(state);  // fixed here, not chosen by parity
+    ComputePythagoras(state); // fixed here, not chosen by parity
 }
 
 bool AdvanceTriple(TripleState& state)
@@ -97,4 +112,4 @@ void ComputeTriple(TripleState& state)
     }
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -45,4 +45,4 @@ std::int32_t ToInt32(double value);
 // underflow are not errors.
 double CheckedStep(double operand, double (*compute)(double));
 
-}  // namespace pythagoras
+} // namespace pythagoras

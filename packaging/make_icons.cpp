@@ -37,8 +37,16 @@ bool WriteSvg(const QImage& icon, const QString& path)
 struct LittleEndian {
     QByteArray data;
     void byte(int v) { data.append(char(v & 0xff)); }
-    void u16(quint16 v) { byte(v); byte(v >> 8); }
-    void u32(quint32 v) { u16(quint16(v & 0xffff)); u16(quint16(v >> 16)); }
+    void u16(quint16 v)
+    {
+        byte(v);
+        byte(v >> 8);
+    }
+    void u32(quint32 v)
+    {
+        u16(quint16(v & 0xffff));
+        u16(quint16(v >> 16));
+    }
 };
 
 constexpr int Side = 32;
@@ -48,15 +56,25 @@ constexpr quint16 IconImageId = 30001;
 QByteArray IconImage(const QImage& icon)
 {
     const int xorBytes = Side * Side * 3;
-    const int andBytes = Side * 4;  // one bit a pixel, rows padded to 32 bits
+    const int andBytes = Side * 4; // one bit a pixel, rows padded to 32 bits
     LittleEndian out;
-    out.u32(40); out.u32(Side); out.u32(Side * 2);  // the mask doubles the height
-    out.u16(1); out.u16(24); out.u32(0); out.u32(xorBytes + andBytes);
-    out.u32(0); out.u32(0); out.u32(0); out.u32(0);
+    out.u32(40);
+    out.u32(Side);
+    out.u32(Side * 2); // the mask doubles the height
+    out.u16(1);
+    out.u16(24);
+    out.u32(0);
+    out.u32(xorBytes + andBytes);
+    out.u32(0);
+    out.u32(0);
+    out.u32(0);
+    out.u32(0);
     for (int y = Side - 1; y >= 0; --y) {
         for (int x = 0; x < Side; ++x) {
             const QRgb p = icon.pixel(x, y);
-            out.byte(qBlue(p)); out.byte(qGreen(p)); out.byte(qRed(p));
+            out.byte(qBlue(p));
+            out.byte(qGreen(p));
+            out.byte(qRed(p));
         }
     }
     out.data.append(QByteArray(andBytes, '\0'));
@@ -66,8 +84,13 @@ QByteArray IconImage(const QImage& icon)
 // The icon directory entry common to the .ico file and the resource's icon group.
 void DirectoryEntry(LittleEndian& out, int imageBytes)
 {
-    out.byte(Side); out.byte(Side); out.byte(0); out.byte(0);
-    out.u16(1); out.u16(24); out.u32(quint32(imageBytes));
+    out.byte(Side);
+    out.byte(Side);
+    out.byte(0);
+    out.byte(0);
+    out.u16(1);
+    out.u16(24);
+    out.u32(quint32(imageBytes));
 }
 
 bool Write(const QString& path, const QByteArray& data)
@@ -82,20 +105,24 @@ bool WriteWindowsIcons(const QImage& icon, const QDir& out)
 {
     const QByteArray image = IconImage(icon);
     LittleEndian ico;
-    ico.u16(0); ico.u16(1); ico.u16(1);
+    ico.u16(0);
+    ico.u16(1);
+    ico.u16(1);
     DirectoryEntry(ico, image.size());
     ico.u32(6 + 16);
     ico.data.append(image);
     LittleEndian group;
-    group.u16(0); group.u16(1); group.u16(1);
+    group.u16(0);
+    group.u16(1);
+    group.u16(1);
     DirectoryEntry(group, image.size());
     group.u16(IconImageId);
-    return Write(out.filePath(QStringLiteral("icon.ico")), ico.data) &&
-           Write(out.filePath(QStringLiteral("icon-image.bin")), image) &&
-           Write(out.filePath(QStringLiteral("icon-group.bin")), group.data);
+    return Write(out.filePath(QStringLiteral("icon.ico")), ico.data)
+        && Write(out.filePath(QStringLiteral("icon-image.bin")), image)
+        && Write(out.filePath(QStringLiteral("icon-group.bin")), group.data);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -106,14 +133,16 @@ int main(int argc, char** argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QImage icon = QImage(form1_icon_xpm).convertToFormat(QImage::Format_RGB32);
     bool ok = icon.size() == QSize(32, 32);
-    for (const int size : {32, 64, 128, 256}) {  // whole multiples keep every pixel square
-        ok = ok && icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                       .save(out.filePath(QStringLiteral("icon-%1.png").arg(size)));
+    for (const int size : {32, 64, 128, 256}) { // whole multiples keep every pixel square
+        ok = ok
+            && icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                   .save(out.filePath(QStringLiteral("icon-%1.png").arg(size)));
     }
     // 48 is one and a half times 32: drawn at three times, then halved smoothly.
-    ok = ok && icon.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                   .scaled(48, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                   .save(out.filePath(QStringLiteral("icon-48.png")));
+    ok = ok
+        && icon.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+               .scaled(48, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+               .save(out.filePath(QStringLiteral("icon-48.png")));
     ok = ok && WriteSvg(icon, out.filePath(QStringLiteral("icon.svg")));
     ok = ok && WriteWindowsIcons(icon, out);
     if (!ok) {

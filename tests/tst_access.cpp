@@ -30,7 +30,7 @@ QStringList ChildNames(QAccessibleInterface* parent)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 class TestAccess : public QObject {
     Q_OBJECT
@@ -71,9 +71,9 @@ void TestAccess::windowIsAFrameOfItsControls()
     QCOMPARE(window->role(), QAccessible::Window);
     QCOMPARE(window->text(QAccessible::Name), form.windowTitle());
     // Reading order; no hidden player, no rules.
-    QCOMPARE(ChildNames(window), QStringList({"Command3", "Label9", "Command2", "Label8", "Label4",
-                                              "Label1", "Label6", "Label2", "Label7", "Label3",
-                                              "Label5", "Picture1", "Command1"}));
+    QCOMPARE(ChildNames(window),
+        QStringList({"Command3", "Label9", "Command2", "Label8", "Label4", "Label1", "Label6", "Label2",
+            "Label7", "Label3", "Label5", "Picture1", "Command1"}));
     for (int i = 0; i < window->childCount(); ++i) {
         QAccessibleInterface* child = window->child(i);
         QCOMPARE(child->parent()->object(), &form);
@@ -96,7 +96,7 @@ void TestAccess::valueBoxesAnnounceTheirNewTexts()
     form.show();
     form.Command1->click();
     g_events.clear();
-    form.Command1->click();  // (4, 3, 5) to (5, 12, 13): every text changes
+    form.Command1->click(); // (4, 3, 5) to (5, 12, 13): every text changes
     const QList<QObject*> changed = {form.Label8, form.Label1, form.Label2, form.Label3};
     for (QObject* label : changed) {
         QVERIFY2(g_events.contains({label, QAccessible::NameChanged}), qPrintable(label->objectName()));
@@ -108,7 +108,7 @@ void TestAccess::valueBoxesAnnounceTheirNewTexts()
         QCOMPARE(label->text(QAccessible::Name), expected[i]);
     }
     QCOMPARE(QAccessible::queryAccessibleInterface(form.Label1)->text(QAccessible::Description),
-             QStringLiteral("ａ"));
+        QStringLiteral("ａ"));
 }
 
 void TestAccess::panelReadsAsItsExplanation()
@@ -132,7 +132,7 @@ void TestAccess::panelReadsAsItsExplanation()
     QCOMPARE(inserted, 8);
 
     // Offsets and places agree: the first character of the second line is at its left edge.
-    const int second = text->text(0, text->characterCount()).indexOf(QChar(0x4E09));  // 三
+    const int second = text->text(0, text->characterCount()).indexOf(QChar(0x4E09)); // 三
     const QRect r = text->characterRect(second);
     QVERIFY(r.isValid());
     QCOMPARE(text->offsetAtPoint(r.center()), second);
@@ -162,8 +162,8 @@ void TestAccess::exitQuestionIsADialogAnsweredByKeys()
     WhenModalAppears([&](QWidget* box) {
         QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(box);
         role = dialog->role();
-        description = dialog->text(QAccessible::Name) + dialog->text(QAccessible::Description) +
-                      dialog->text(QAccessible::Value);
+        description = dialog->text(QAccessible::Name) + dialog->text(QAccessible::Description)
+            + dialog->text(QAccessible::Value);
         for (QAbstractButton* b : box->findChildren<QAbstractButton*>()) {
             buttons << QAccessible::queryAccessibleInterface(b)->text(QAccessible::Name);
         }
@@ -210,7 +210,7 @@ void TestAccess::darkThemeLeavesEveryTextReadable()
         for (QWidget* w : std::as_const(texts)) {
             const QPalette p = w->palette();
             QVERIFY2(layout::ContrastRatio(p.color(QPalette::WindowText), p.color(QPalette::Window)) >= 4.5,
-                     qPrintable(w->objectName()));
+                qPrintable(w->objectName()));
         }
         // The fixed white and orange boxes keep their colours, with dark text on them.
         QCOMPARE(form.Label1->palette().color(QPalette::Window), QColor(Qt::white));
@@ -219,7 +219,8 @@ void TestAccess::darkThemeLeavesEveryTextReadable()
         // On the dark face the desktop's own light text stays.
         QCOMPARE(form.Label8->palette().color(QPalette::WindowText), QColor(0xee, 0xee, 0xee));
         const QPalette p = form.Line1->palette();
-        QVERIFY(layout::ContrastRatio(p.color(QPalette::WindowText), form.palette().color(QPalette::Window)) >= 3);
+        QVERIFY(layout::ContrastRatio(p.color(QPalette::WindowText), form.palette().color(QPalette::Window))
+            >= 3);
     }
     QApplication::setPalette(saved);
 }

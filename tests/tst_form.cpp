@@ -45,7 +45,7 @@ QStringList Shown(const Form1& form)
     return {form.Label8->text(), form.Label1->text(), form.Label2->text(), form.Label3->text()};
 }
 
-}  // namespace
+} // namespace
 
 class TestForm : public QObject {
     Q_OBJECT
@@ -87,7 +87,7 @@ void TestForm::windowFrameCaptionAndPlace()
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QCOMPARE(form.geometry(), QRect(206, 136, 625, 341));
-    QCOMPARE(form.minimumSize(), QSize(0, 0));  // the frame stays sizable
+    QCOMPARE(form.minimumSize(), QSize(0, 0)); // the frame stays sizable
     QCOMPARE(form.palette().color(QPalette::Window), form.palette().color(QPalette::Button));
     QCOMPARE(form.children().size(), 16);
 }
@@ -174,7 +174,7 @@ void TestForm::labelsLookAsDrawn_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<bool>("bold");
-    QTest::addColumn<QColor>("background");  // invalid: the button face
+    QTest::addColumn<QColor>("background"); // invalid: the button face
     QTest::addColumn<bool>("framed");
     const QColor white(255, 255, 255), orange(255, 192, 128), face;
     QTest::addRow("banner") << "Label9" << 19 << true << orange << true;
@@ -207,8 +207,7 @@ void TestForm::labelsLookAsDrawn()
     QVERIFY(control->autoFillBackground());
     const QColor expected = background.isValid() ? background : form.palette().color(QPalette::Button);
     QCOMPARE(control->palette().color(QPalette::Window), expected);
-    QCOMPARE(control->palette().color(QPalette::WindowText),
-             form.palette().color(QPalette::ButtonText));
+    QCOMPARE(control->palette().color(QPalette::WindowText), form.palette().color(QPalette::ButtonText));
     QCOMPARE(control->frameShape() != QFrame::NoFrame, framed);
     if (auto* label = qobject_cast<QLabel*>(control)) {
         QCOMPARE(label->alignment(), Qt::AlignTop | Qt::AlignHCenter);
@@ -223,14 +222,14 @@ void TestForm::labelsLookAsDrawn()
 void TestForm::ruleIsDrawnOverTheBannerAndUnderTheButtons()
 {
     Form1 form;
-    const QObjectList order = form.children();  // bottom to top
+    const QObjectList order = form.children(); // bottom to top
     const auto at = [&](QWidget* w) { return order.indexOf(w); };
     for (QLabel* label : form.findChildren<QLabel*>()) {
         QVERIFY(at(label) < at(form.Line1));
         QVERIFY(at(label) < at(form.Line2));
     }
     for (QWidget* window : {static_cast<QWidget*>(form.Command1), static_cast<QWidget*>(form.Command2),
-                            static_cast<QWidget*>(form.Command3), static_cast<QWidget*>(form.Picture1)}) {
+             static_cast<QWidget*>(form.Command3), static_cast<QWidget*>(form.Picture1)}) {
         QVERIFY(at(window) > at(form.Line1));
         QVERIFY(at(window) > at(form.Line2));
     }
@@ -239,8 +238,8 @@ void TestForm::ruleIsDrawnOverTheBannerAndUnderTheButtons()
     const QColor rule = form.Line1->palette().color(QPalette::WindowText);
     QCOMPARE(shot.pixelColor(300, 24), rule);
     QCOMPARE(shot.pixelColor(300, 23), QColor(255, 192, 128));
-    QCOMPARE(shot.pixelColor(500, 24), rule);  // Line2 alone, past Line1's end
-    QVERIFY(shot.pixelColor(624, 24) != rule);  // Line2 stops one pixel short of the edge
+    QCOMPARE(shot.pixelColor(500, 24), rule); // Line2 alone, past Line1's end
+    QVERIFY(shot.pixelColor(624, 24) != rule); // Line2 stops one pixel short of the edge
 }
 
 void TestForm::tabOrderAndFirstFocus()
@@ -310,7 +309,7 @@ void TestForm::firstActivationShowsTheFirstTripleAndExplanation()
             QVERIFY2(firstInk < 0, qPrintable(QString::number(line)));
         } else {
             QVERIFY2(firstInk > lineHeight * ratio / 2 && firstInk < 2 * lineHeight * ratio,
-                     qPrintable(QString::number(line)));
+                qPrintable(QString::number(line)));
         }
     }
     QCOMPARE(form.Picture1->printPosition(), QPoint(0, 8 * lineHeight));
@@ -319,15 +318,18 @@ void TestForm::firstActivationShowsTheFirstTripleAndExplanation()
 void TestForm::nextStepsToTheLimit_data()
 {
     QTest::addColumn<int>("clicks");
-    QTest::addColumn<QStringList>("shown");  // method caption, a, b, c
+    QTest::addColumn<QStringList>("shown"); // method caption, a, b, c
     QTest::addColumn<bool>("nextEnabled");
     QTest::addRow("first triple") << 0 << QStringList({Pythagoras, "3", "4", "5"}) << true;
     QTest::addRow("one click: Plato, b below a") << 1 << QStringList({Plato, "4", "3", "5"}) << true;
     QTest::addRow("two: Pythagoras again") << 2 << QStringList({Pythagoras, "5", "12", "13"}) << true;
     QTest::addRow("three: not reduced") << 3 << QStringList({Plato, "6", "8", "10"}) << true;
-    QTest::addRow("999, no digit grouping") << 996 << QStringList({Pythagoras, "999", "499000", "499001"}) << true;
-    QTest::addRow("1000 reached, Next still on") << 997 << QStringList({Plato, "1000", "249999", "250001"}) << true;
-    QTest::addRow("one click past: Next off") << 998 << QStringList({Plato, "1000", "249999", "250001"}) << false;
+    QTest::addRow("999, no digit grouping")
+        << 996 << QStringList({Pythagoras, "999", "499000", "499001"}) << true;
+    QTest::addRow("1000 reached, Next still on")
+        << 997 << QStringList({Plato, "1000", "249999", "250001"}) << true;
+    QTest::addRow("one click past: Next off")
+        << 998 << QStringList({Plato, "1000", "249999", "250001"}) << false;
 }
 
 void TestForm::nextStepsToTheLimit()
@@ -343,7 +345,7 @@ void TestForm::nextStepsToTheLimit()
     QCOMPARE(form.Picture1->printedLines(), Explanation);
     if (!nextEnabled) {
         form.Label1->setText(QStringLiteral("untouched"));
-        QTest::mouseClick(form.Command1, Qt::LeftButton);  // a disabled Next takes no click
+        QTest::mouseClick(form.Command1, Qt::LeftButton); // a disabled Next takes no click
         QCOMPARE(form.Label1->text(), QStringLiteral("untouched"));
     }
 }
@@ -414,7 +416,7 @@ void TestForm::errorEndsTheHandlerAtTheFailingStep()
 {
     Form1 form;
     form.show();
-    ClickNext(form, 1);  // Plato's caption and (4, 3, 5) on the window
+    ClickNext(form, 1); // Plato's caption and (4, 3, 5) on the window
     // b of 99999 by Pythagoras's method lies beyond 32 bits.
     form.triple() = TripleState{99999, 7, 9};
 
@@ -427,14 +429,14 @@ void TestForm::errorEndsTheHandlerAtTheFailingStep()
     form.Command1->click();
 
     QCOMPARE(title, QStringLiteral("ピタゴラス数"));
-    QVERIFY2(text.contains(QStringLiteral("オーバーフロー")) && text.contains("Command1_Click"),
-             qPrintable(text));
-    QVERIFY(!form.Command1->isEnabled());             // step 2 ran: a is past the limit
-    QCOMPARE(form.Label8->text(), Pythagoras);        // step 3 ran
-    QCOMPARE(form.triple().b, 7);                     // step 4 failed before storing b
-    QCOMPARE(Shown(form).mid(1), QStringList({"4", "3", "5"}));  // step 5 never ran
+    QVERIFY2(
+        text.contains(QStringLiteral("オーバーフロー")) && text.contains("Command1_Click"), qPrintable(text));
+    QVERIFY(!form.Command1->isEnabled()); // step 2 ran: a is past the limit
+    QCOMPARE(form.Label8->text(), Pythagoras); // step 3 ran
+    QCOMPARE(form.triple().b, 7); // step 4 failed before storing b
+    QCOMPARE(Shown(form).mid(1), QStringList({"4", "3", "5"})); // step 5 never ran
 
-    form.Command2->click();  // the program goes on
+    form.Command2->click(); // the program goes on
     QCOMPARE(Shown(form), QStringList({Pythagoras, "3", "4", "5"}));
 }
 

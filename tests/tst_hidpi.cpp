@@ -55,8 +55,7 @@ void TestHiDpi::panelIsDrawnAtDeviceResolution()
         painter.setFont(form.Picture1->font());
         painter.setPen(form.Picture1->palette().color(QPalette::WindowText));
         const QFontMetrics metrics(form.Picture1->font());
-        painter.drawText(QPoint(0, metrics.height() + metrics.ascent()),
-                         form.Picture1->printedLines().at(1));
+        painter.drawText(QPoint(0, metrics.height() + metrics.ascent()), form.Picture1->printedLines().at(1));
     }
     const QImage blownUp = coarse.scaled(surface.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
                                .convertToFormat(surface.format());
@@ -76,7 +75,7 @@ void TestHiDpi::iconStaysSharp()
     const QImage icon = form.windowIcon().pixmap(QSize(32, 32), Scale()).toImage();
     QCOMPARE(icon.size(), QSize(32, 32) * Scale());
     if (Scale() != 1 && Scale() != 2) {
-        return;  // in between, the picture is resampled from the next larger size
+        return; // in between, the picture is resampled from the next larger size
     }
     for (int y = 0; y < icon.height(); ++y) {
         for (int x = 0; x < icon.width(); ++x) {

@@ -32,7 +32,7 @@ std::unique_ptr<PictureBox> WhitePanel(QWidget& window, const QRect& geometry)
     return panel;
 }
 
-}  // namespace
+} // namespace
 
 class TestPanel : public QObject {
     Q_OBJECT
@@ -54,7 +54,7 @@ void TestPanel::printMovesDownOneLineAndNeverWraps()
     QCOMPARE(panel.printPosition(), QPoint(0, lineHeight));
     QVERIFY(InkedRows(panel.surface()).isEmpty());
 
-    const QString wide = QString(400, QChar(0x6570));  // far wider than the panel
+    const QString wide = QString(400, QChar(0x6570)); // far wider than the panel
     panel.print(wide);
     QCOMPARE(panel.printPosition(), QPoint(0, 2 * lineHeight));
     QCOMPARE(panel.printedLines(), QStringList({QString(), wide}));
@@ -62,7 +62,7 @@ void TestPanel::printMovesDownOneLineAndNeverWraps()
     QVERIFY(!rows.isEmpty());
     const qreal ratio = panel.surface().devicePixelRatio();
     QVERIFY(rows.first() >= lineHeight * ratio);
-    QVERIFY(rows.last() < 2 * lineHeight * ratio);  // the rest was cut, not continued below
+    QVERIFY(rows.last() < 2 * lineHeight * ratio); // the rest was cut, not continued below
 }
 
 void TestPanel::secondBlockStartsBelowTheFirst()
@@ -92,7 +92,7 @@ void TestPanel::textPastTheLowerEdgeIsCutNotScrolled()
     }
     const QImage first = panel.surface();
     panel.print(QStringLiteral("もう一行"));
-    QCOMPARE(panel.surface(), first);  // nothing moved up to make room
+    QCOMPARE(panel.surface(), first); // nothing moved up to make room
     QCOMPARE(panel.printedLines().size(), 11);
 }
 

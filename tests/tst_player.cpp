@@ -24,7 +24,7 @@ public:
 
 bool WriteSamples(const QString& path, int format, int rate, int channels, double seconds)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
     info.format = format;
@@ -55,7 +55,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-}  // namespace
+} // namespace
 
 class TestPlayer : public QObject {
     Q_OBJECT
@@ -114,8 +114,8 @@ void TestPlayer::playCueWritesFiveCommandsInOrder()
     QFETCH(QString, name);
     RecordingPlayer player;
     PlayCue(player, name);
-    QCOMPARE(player.writes, QStringList({"Command=Stop", "Command=Close", "FileName=" + name,
-                                         "Command=Open", "Command=Sound"}));
+    QCOMPARE(player.writes,
+        QStringList({"Command=Stop", "Command=Close", "FileName=" + name, "Command=Open", "Command=Sound"}));
 }
 
 void TestPlayer::unknownWordIsAnError()
@@ -132,7 +132,7 @@ void TestPlayer::stopAndCloseWithNothingOpenDoNothing()
     QSignalSpy changes(&player, &MMControl::stateChanged);
     player.setCommand("Stop");
     player.setCommand("Close");
-    player.setCommand("Sound");  // nothing open: silent, and no second warning
+    player.setCommand("Sound"); // nothing open: silent, and no second warning
     QCOMPARE(changes.count(), 0);
     QVERIFY(!player.outputStarted());
 }
@@ -141,7 +141,7 @@ void TestPlayer::soundsOpenFilesAndMovesBetweenStates()
 {
     MMControl player;
     player.setFileName("pinpon.wav");
-    QCOMPARE(player.state(), PlayerState::NothingOpen);  // the name alone changes nothing
+    QCOMPARE(player.state(), PlayerState::NothingOpen); // the name alone changes nothing
     player.setCommand("Open");
     QCOMPARE(player.state(), PlayerState::Open);
     player.setCommand("Sound");
@@ -167,7 +167,7 @@ void TestPlayer::replaysFromTheBeginningAndSwitchesFiles()
     QTest::qWait(100);
     QElapsedTimer timer;
     timer.start();
-    PlayCue(player, "pinpon.wav");  // stops and closes the exit cue while it sounds
+    PlayCue(player, "pinpon.wav"); // stops and closes the exit cue while it sounds
     QVERIFY(timer.elapsed() < 200);
     QCOMPARE(player.fileName(), QStringLiteral("pinpon.wav"));
     QCOMPARE(player.state(), PlayerState::Sounding);
@@ -260,7 +260,7 @@ void TestPlayer::badCueFilesAreSilentAndNeverWait()
         WriteBytes(path, "ピンポン\n");
     } else if (kind == "codec") {
         QByteArray wav = good;
-        wav[20] = char(0x55);  // format tag of a compression nobody here decodes
+        wav[20] = char(0x55); // format tag of a compression nobody here decodes
         wav[21] = char(0x77);
         WriteBytes(path, wav);
     } else if (kind == "folder") {
@@ -271,7 +271,7 @@ void TestPlayer::badCueFilesAreSilentAndNeverWait()
         WriteBytes(path, good);
         QFile::setPermissions(path, QFileDevice::WriteOwner);
         if (::geteuid() == 0) {
-            QFile::remove(path);  // root reads anything: make it a dangling link instead
+            QFile::remove(path); // root reads anything: make it a dangling link instead
             QVERIFY(QFile::link(bad.filePath("nowhere.wav"), path));
         }
     }
@@ -308,7 +308,7 @@ void TestPlayer::longFilesAreCut()
     truncated.chop(truncated.size() / 2);
     WriteBytes(dir_.filePath("half.wav"), truncated);
     const auto half = DecodeCue(dir_.filePath("half.wav"), &why);
-    QVERIFY2(half.has_value(), qPrintable(why));  // what is there still plays
+    QVERIFY2(half.has_value(), qPrintable(why)); // what is there still plays
     QVERIFY(half->pcm.size() < Contents(dir_.filePath("pinpon.wav")).size());
 }
 

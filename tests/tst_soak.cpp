@@ -38,7 +38,7 @@ void CountWarnings(QtMsgType type, const QMessageLogContext&, const QString&)
     }
 }
 
-}  // namespace
+} // namespace
 
 // Long runs and bursts: memory and descriptors come back to where they were, nothing waits.
 class TestSoak : public QObject {
@@ -117,16 +117,16 @@ void TestSoak::manyClicksAndCuesLeaveNothingBehind()
     player.setCommand("Stop");
     player.setCommand("Close");
     form.Command2->click();
-    QTest::qWait(500);  // the output settles on its own thread
+    QTest::qWait(500); // the output settles on its own thread
 
     const qint64 rssGrowth = ResidentBytes() - rssBefore;
     const int fdsAfter = OpenDescriptors();
     cleanup();
     qInfo("slowest click or cue %.2f ms; resident memory %+lld KiB; descriptors %d -> %d; %d warnings",
-          double(slowest) / 1e6, rssGrowth / 1024, fdsBefore, fdsAfter, g_warnings);
-    QCOMPARE(g_warnings, cues / 10);  // one for each broken cue, nothing else
+        double(slowest) / 1e6, rssGrowth / 1024, fdsBefore, fdsAfter, g_warnings);
+    QCOMPARE(g_warnings, cues / 10); // one for each broken cue, nothing else
     QVERIFY(fdsAfter <= fdsBefore);
-#ifndef __SANITIZE_ADDRESS__  // the sanitizer holds freed memory back in quarantine
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer holds freed memory back in quarantine
     QVERIFY2(rssGrowth < 2 * 1024 * 1024, qPrintable(QString::number(rssGrowth)));
 #endif
     QVERIFY2(slowest < 100'000'000, qPrintable(QString::number(slowest)));
@@ -137,7 +137,7 @@ void TestSoak::burstOfClicksWhileACueSounds()
 {
     Form1 form;
     form.show();
-    form.Command2->click();  // the reset cue starts
+    form.Command2->click(); // the reset cue starts
     QCOMPARE(form.MMControl1->state(), PlayerState::Sounding);
     for (int i = 0; i < 301; ++i) {
         QTest::mouseClick(form.Command1, Qt::LeftButton);
@@ -171,8 +171,8 @@ void TestSoak::exitClickedAgainWhileItsQuestionIsOpen()
         QCOMPARE(QApplication::activeModalWidget(), box);
         const QWidgetList windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(),
-                               [](QWidget* w) { return qobject_cast<QMessageBox*>(w) && w->isVisible(); }),
-                 1);
+                     [](QWidget* w) { return qobject_cast<QMessageBox*>(w) && w->isVisible(); }),
+            1);
         static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
     });
     QTest::mouseClick(form.Command3, Qt::LeftButton);

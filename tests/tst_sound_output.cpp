@@ -31,7 +31,7 @@ int Peak(const QByteArray& raw)
     return peak;
 }
 
-}  // namespace
+} // namespace
 
 void TestSoundOutput::cueReachesTheSpeakers_data()
 {
@@ -45,8 +45,8 @@ void TestSoundOutput::cueReachesTheSpeakers()
     QFETCH(QString, name);
     QProcess probe;
     probe.start("pactl", {"info"});
-    const bool server = probe.waitForFinished(3000) && probe.exitStatus() == QProcess::NormalExit &&
-                        probe.exitCode() == 0;
+    const bool server
+        = probe.waitForFinished(3000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
     if (QStandardPaths::findExecutable("parec").isEmpty() || !server) {
         QSKIP("no PulseAudio server to record from");
     }
@@ -56,8 +56,9 @@ void TestSoundOutput::cueReachesTheSpeakers()
     QDir::setCurrent(dir.path());
 
     QProcess recorder;
-    recorder.start("parec", {"--device=@DEFAULT_MONITOR@", "--raw", "--format=s16le",
-                             "--rate=44100", "--channels=1", "--latency-msec=20"});
+    recorder.start("parec",
+        {"--device=@DEFAULT_MONITOR@", "--raw", "--format=s16le", "--rate=44100", "--channels=1",
+            "--latency-msec=20"});
     QVERIFY(recorder.waitForStarted());
     QTest::qWait(300);
     recorder.readAllStandardOutput();

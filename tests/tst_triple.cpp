@@ -107,7 +107,7 @@ void TestTriple::advanceStopsAtTheLimit()
     QCOMPARE(state.c, 250001);
 
     TripleState far{std::numeric_limits<std::int32_t>::max(), 1, 2};
-    QVERIFY(!AdvanceTriple(far));  // the limit test comes before the overflow-checked step
+    QVERIFY(!AdvanceTriple(far)); // the limit test comes before the overflow-checked step
     QCOMPARE(far.a, std::numeric_limits<std::int32_t>::max());
 }
 
@@ -193,12 +193,27 @@ void TestTriple::conversionOutsideInt32Overflows()
 }
 
 namespace {
-double Square(double x) { return x * x; }
-double Inverse(double x) { return 1.0 / x; }
-double ZeroOverSelf(double x) { return (x - x) / (x - x); }
-double Third(double x) { return x / 3.0; }
-double SquareRoot(double x) { return std::sqrt(x); }
-}  // namespace
+double Square(double x)
+{
+    return x * x;
+}
+double Inverse(double x)
+{
+    return 1.0 / x;
+}
+double ZeroOverSelf(double x)
+{
+    return (x - x) / (x - x);
+}
+double Third(double x)
+{
+    return x / 3.0;
+}
+double SquareRoot(double x)
+{
+    return std::sqrt(x);
+}
+} // namespace
 
 void TestTriple::floatingPointStatusIsTested_data()
 {

@@ -14,13 +14,16 @@ namespace {
 // Hidden controls and the rules under the top band say nothing to a listener.
 bool Presented(const QWidget* w, const QWidget* window)
 {
-    return w->isVisibleTo(window) && qobject_cast<const RuleLine*>(w) == nullptr &&
-           qobject_cast<const MMControl*>(w) == nullptr;
+    return w->isVisibleTo(window) && qobject_cast<const RuleLine*>(w) == nullptr
+        && qobject_cast<const MMControl*>(w) == nullptr;
 }
 
 class WindowAccessible : public QAccessibleWidget {
 public:
-    explicit WindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
+    explicit WindowAccessible(QWidget* window)
+        : QAccessibleWidget(window, QAccessible::Window)
+    {
+    }
 
     int childCount() const override { return int(presented().size()); }
 
@@ -47,9 +50,8 @@ private:
             }
         }
         // In reading order, top to bottom, then left to right.
-        std::stable_sort(shown.begin(), shown.end(), [](QWidget* a, QWidget* b) {
-            return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
-        });
+        std::stable_sort(shown.begin(), shown.end(),
+            [](QWidget* a, QWidget* b) { return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x(); });
         return shown;
     }
 };
@@ -88,12 +90,12 @@ public:
     // Nothing can be selected or typed here.
     void selection(int, int* start, int* end) const override { *start = *end = 0; }
     int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
     int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    void scrollToSubstring(int, int) override {}
+    void setCursorPosition(int) override { }
+    void scrollToSubstring(int, int) override { }
     QString attributes(int offset, int* start, int* end) const override
     {
         *start = *end = offset;
@@ -168,7 +170,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 void InstallAccessibility()
 {
@@ -179,4 +181,4 @@ void InstallAccessibility()
     }
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

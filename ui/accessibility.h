@@ -7,4 +7,4 @@ namespace pythagoras {
 // has printed. Call once, after the application object exists.
 void InstallAccessibility();
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -15,4 +15,4 @@ const std::array<const char*, 8> ExplanationLines = {
     "　この方法を「プラトンの方法」言います。",
 };
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -8,4 +8,4 @@ namespace pythagoras {
 // an empty line. Each paragraph opens with an ideographic space.
 extern const std::array<const char*, 8> ExplanationLines;
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -21,8 +21,7 @@
 namespace pythagoras {
 namespace {
 
-template <class T>
-void Attach(QWidget& form, T*& member, const char* name)
+template <class T> void Attach(QWidget& form, T*& member, const char* name)
 {
     member = form.findChild<T*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     Q_ASSERT_X(member != nullptr, "Form1", name);
@@ -40,8 +39,8 @@ QIcon WindowIcon()
     const QImage picture(form1_icon_xpm);
     QIcon icon;
     for (const int size : {32, 64, 128}) {
-        icon.addPixmap(QPixmap::fromImage(
-            picture.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+        icon.addPixmap(
+            QPixmap::fromImage(picture.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     }
     return icon;
 }
@@ -52,11 +51,11 @@ void EndAtOnce(int status)
     std::_Exit(status);
 }
 
-}  // namespace
+} // namespace
 
 Form1::Form1(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      endProgram_(EndAtOnce)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , endProgram_(EndAtOnce)
 {
     InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
@@ -65,8 +64,8 @@ Form1::Form1(QWidget* parent)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
-    setGeometry(layout::PixelRect(layout::Window.left, layout::Window.top, layout::Window.width,
-                                  layout::Window.height));
+    setGeometry(layout::PixelRect(
+        layout::Window.left, layout::Window.top, layout::Window.width, layout::Window.height));
 
     layout::Build(*this);
     Attach(*this, Label1, "Label1");
@@ -92,12 +91,12 @@ Form1::Form1(QWidget* parent)
     Label3->setAccessibleDescription(QStringLiteral("ｃ"));
     Label8->setAccessibleDescription(QStringLiteral("求め方"));
 
-    connect(Command1, &QPushButton::clicked, this, [this] { bind("Command1_Click", &Form1::Command1_Click); });
-    connect(Command2, &QPushButton::clicked, this, [this] { bind("Command2_Click", &Form1::Command2_Click); });
-    connect(Command3, &QPushButton::clicked, this, [this] { bind("Command3_Click", &Form1::Command3_Click); });
+    connect(Command1, &QPushButton::clicked, this, [this] { run("Command1_Click", &Form1::Command1_Click); });
+    connect(Command2, &QPushButton::clicked, this, [this] { run("Command2_Click", &Form1::Command2_Click); });
+    connect(Command3, &QPushButton::clicked, this, [this] { run("Command3_Click", &Form1::Command3_Click); });
 }
 
-void Form1::bind(const char* handlerName, void (Form1::*handler)())
+void Form1::run(const char* handlerName, void (Form1::*handler)())
 {
     RunHandler(this, handlerName, [this, handler] { (this->*handler)(); });
 }
@@ -110,7 +109,7 @@ void Form1::showEvent(QShowEvent* event)
     // before the window is mapped, puts the first triple into the very first frame.
     if (!activated_) {
         activated_ = true;
-        bind("Form_Activate", &Form1::Form_Activate);
+        run("Form_Activate", &Form1::Form_Activate);
     }
 }
 
@@ -125,7 +124,7 @@ void Form1::Form_Activate()
 void Form1::Command1_Click()
 {
     if (!AdvanceTriple(triple_)) {
-        Command1->setEnabled(false);  // a stays at the limit
+        Command1->setEnabled(false); // a stays at the limit
     }
     ShowMethod(MethodOf(triple_.a));
     ComputeTriple(triple_);
@@ -168,8 +167,7 @@ void Form1::PrintExplanation()
 
 void Form1::ConfirmExit()
 {
-    const int answer =
-        AskYesNo(this, QStringLiteral("終了していいですか？"), QStringLiteral("ピタゴラス数"));
+    const int answer = AskYesNo(this, QStringLiteral("終了していいですか？"), QStringLiteral("ピタゴラス数"));
     if (answer == AnswerYes) {
         endProgram_(0);
     }
@@ -185,4 +183,4 @@ int AskYesNo(QWidget* parent, const QString& prompt, const QString& title)
     return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

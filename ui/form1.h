@@ -48,7 +48,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void bind(const char* handlerName, void (Form1::*handler)());
+    // Runs a handler the way every event reaches one: an error it raises is caught and reported.
+    void run(const char* handlerName, void (Form1::*handler)());
 
     void Form_Activate();
     void Command1_Click();
@@ -70,4 +71,4 @@ int AskYesNo(QWidget* parent, const QString& prompt, const QString& title);
 constexpr int AnswerYes = 6;
 constexpr int AnswerNo = 7;
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -49,9 +49,8 @@ const std::array<FontSpec, 5> Fonts = {{
 double ContrastRatio(const QColor& a, const QColor& b)
 {
     const auto luminance = [](const QColor& c) {
-        const auto channel = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
+        const auto channel
+            = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
         return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
     };
     const double la = luminance(a), lb = luminance(b);
@@ -60,17 +59,15 @@ double ContrastRatio(const QColor& a, const QColor& b)
 
 QRect PixelRect(int left, int top, int width, int height)
 {
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                 height / TwipsPerPixel);
+    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
 }
 
 QStringList JapaneseGothicFamilies()
 {
     // The first face is what the window was designed with; where it is missing, a proportional
     // Japanese Gothic of close metrics stands in, then any Japanese Gothic the system has.
-    return {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-            QStringLiteral("IPAPGothic"),      QStringLiteral("VL PGothic"),
-            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")};
+    return {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+        QStringLiteral("VL PGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")};
 }
 
 namespace {
@@ -91,15 +88,15 @@ QStringList AvailableJapaneseGothic()
     return available;
 }
 
-}  // namespace
+} // namespace
 
 QFont FontFor(FontRole role)
 {
     QFont font;
-    const auto spec = std::find_if(Fonts.begin(), Fonts.end(),
-                                   [role](const FontSpec& f) { return f.role == role; });
+    const auto spec
+        = std::find_if(Fonts.begin(), Fonts.end(), [role](const FontSpec& f) { return f.role == role; });
     if (spec == Fonts.end()) {
-        return font;  // the window's default font
+        return font; // the window's default font
     }
     font.setFamilies(AvailableJapaneseGothic());
     font.setStyleHint(QFont::SansSerif);
@@ -132,7 +129,8 @@ QColor TextColorOn(const QColor& fill, const QColor& buttonText)
     if (ContrastRatio(buttonText, fill) >= 4.5) {
         return buttonText;
     }
-    return ContrastRatio(Qt::black, fill) >= ContrastRatio(Qt::white, fill) ? QColor(Qt::black) : QColor(Qt::white);
+    return ContrastRatio(Qt::black, fill) >= ContrastRatio(Qt::white, fill) ? QColor(Qt::black)
+                                                                            : QColor(Qt::white);
 }
 
 QWidget* Create(const Control& c, QWidget& form)
@@ -176,7 +174,7 @@ QRect Geometry(const Control& c)
     return PixelRect(c.left, c.top, c.width, c.height);
 }
 
-}  // namespace
+} // namespace
 
 void Build(QWidget& form)
 {
@@ -200,7 +198,7 @@ void Build(QWidget& form)
         if (c.kind != Kind::Line) {
             // Texts use the button-text colour; the rule keeps the window-text colour.
             palette.setColor(QPalette::WindowText,
-                             TextColorOn(palette.color(QPalette::Window), palette.color(QPalette::ButtonText)));
+                TextColorOn(palette.color(QPalette::Window), palette.color(QPalette::ButtonText)));
         }
         w->setPalette(palette);
         if (!c.shown) {
@@ -232,8 +230,8 @@ void Build(QWidget& form)
         w->raise();
     }
 
-    std::sort(focusable.begin(), focusable.end(),
-              [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::sort(
+        focusable.begin(), focusable.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
     }
@@ -243,4 +241,4 @@ void Build(QWidget& form)
     }
 }
 
-}  // namespace pythagoras::layout
+} // namespace pythagoras::layout

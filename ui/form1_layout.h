@@ -29,7 +29,7 @@ struct Control {
     Fill fill;
     bool border;
     bool shown;
-    int tabIndex;  // -1: a line has none
+    int tabIndex; // -1: a line has none
 };
 
 struct FontSpec {
@@ -40,7 +40,7 @@ struct FontSpec {
 
 struct WindowSpec {
     const char* caption;
-    int left;  // the client area's place on the screen and its size, in twips
+    int left; // the client area's place on the screen and its size, in twips
     int top;
     int width;
     int height;
@@ -63,4 +63,4 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // name, place, text, font and looks, then sets stacking and tab order.
 void Build(QWidget& form);
 
-}  // namespace pythagoras::layout
+} // namespace pythagoras::layout

@@ -46,10 +46,9 @@ void RunHandler(QWidget* window, const char* handlerName, const std::function<vo
     std::fflush(stderr);
 
     QPointer<QWidget> parent(window);
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("ピタゴラス数"), line, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("ピタゴラス数"), line, QMessageBox::Ok, parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -16,4 +16,4 @@ void RunHandler(QWidget* window, const char* handlerName, const std::function<vo
 // The line that reports an error, in plain Japanese, naming the handler it stopped.
 QString DescribeError(const char* handlerName, std::exception_ptr error);
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -6,7 +6,8 @@
 
 namespace pythagoras {
 
-PictureBox::PictureBox(QWidget* parent) : QFrame(parent)
+PictureBox::PictureBox(QWidget* parent)
+    : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -69,4 +70,4 @@ void PictureBox::paintEvent(QPaintEvent* event)
     painter.drawImage(contentsRect().topLeft(), surface_);
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

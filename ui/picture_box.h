@@ -38,4 +38,4 @@ private:
     QStringList lines_;
 };
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -11,7 +11,8 @@ class RuleLine : public QWidget {
     Q_OBJECT
 
 public:
-    explicit RuleLine(QWidget* parent) : QWidget(parent)
+    explicit RuleLine(QWidget* parent)
+        : QWidget(parent)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
@@ -25,4 +26,4 @@ protected:
     }
 };
 
-}  // namespace pythagoras
+} // namespace pythagoras
