@@ -1,6 +1,7 @@
 #!/bin/sh
 # Starts the program on the X display inside a private D-Bus session with the accessibility bus
-# running, then lets the AT-SPI walker read it. Skips where any piece is missing.
+# running, then lets the AT-SPI walker read it and end it with Exit and Yes. Skips where any piece
+# is missing.
 set -eu
 program=$1
 walker=$2
@@ -14,6 +15,12 @@ exec dbus-run-session -- sh -c '
     app=$!
     status=0
     /usr/bin/python3 "$1" || status=$?
-    kill $app 2>/dev/null || true
-    exit $status
+    if [ $status -ne 0 ]; then kill $app 2>/dev/null || true; exit $status; fi
+    # Yes has been pressed: the program must be gone, with status 0, at once.
+    for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 $app 2>/dev/null || break; sleep 0.2; done
+    if kill -0 $app 2>/dev/null; then kill $app; echo "FAIL: the program did not end on Yes"; exit 1; fi
+    ended=0
+    wait $app || ended=$?
+    [ $ended -eq 0 ] || { echo "FAIL: the program ended with status $ended"; exit 1; }
+    echo "atspi: the program ended on Yes with status 0"
 ' "$program" "$walker"

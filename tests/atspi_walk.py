@@ -21,6 +21,18 @@ def find(node, pred, depth=0):
     return None
 
 
+def press_named(parent, name):
+    button = find(parent, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == name)
+    if button is None:
+        fail("no button %r" % name)
+    action = button.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click"):
+            action.doAction(i)
+            return
+    fail("%r offers no press action" % name)
+
+
 def fail(message):
     print("FAIL:", message)
     sys.exit(1)
@@ -64,12 +76,7 @@ def main():
     if not content.startswith("\n\u3000三平方の定理") or "プラトンの方法" not in content:
         fail("panel text: %r" % content[:60])
 
-    nxt = find(frame, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "次\u3000へ")
-    action = nxt.queryAction()
-    press = [i for i in range(action.nActions) if action.getName(i) in ("Press", "press", "click")]
-    if not press:
-        fail("Next offers no press action")
-    action.doAction(press[0])
+    press_named(frame, "次\u3000へ")
     for _ in range(50):
         values = [c.name for c in frame if c.getRole() == pyatspi.ROLE_LABEL and c.description in ("ａ", "ｂ", "ｃ")]
         if values == ["4", "3", "5"]:
@@ -77,6 +84,20 @@ def main():
         time.sleep(0.1)
     else:
         fail("after Next the values read %r" % values)
+    # Exit asks its question as a dialog; Yes, pressed through the bus, ends the program.
+    press_named(frame, "終了")
+    dialog = None
+    for _ in range(50):
+        dialog = find(app, lambda n: n.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG))
+        if dialog is not None:
+            break
+        time.sleep(0.1)
+    if dialog is None:
+        fail("no exit question")
+    texts = dialog.name + dialog.description + "".join(c.name for c in dialog)
+    if "終了していいですか？" not in texts:
+        fail("the question reads %r" % texts)
+    press_named(dialog, "はい(Y)")
     print("atspi: all checks passed")
 
 

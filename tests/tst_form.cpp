@@ -1,4 +1,6 @@
+#include "cue_control.h"
 #include "form1.h"
+#include "handler_binding.h"
 #include "mm_control.h"
 #include "picture_box.h"
 #include "rule_line.h"
@@ -67,6 +69,8 @@ private slots:
     void activationIsNotRepeated();
     void panelKeepsItsTextWhenCoveredAndRepainted();
     void errorEndsTheHandlerAtTheFailingStep();
+    void errorsAreNamedPlainly_data();
+    void errorsAreNamedPlainly();
     void resetFromAnyState_data();
     void resetFromAnyState();
     void exitAnsweredNoChangesNothingAndAsksAgain();
@@ -438,6 +442,37 @@ void TestForm::errorEndsTheHandlerAtTheFailingStep()
 
     form.Command2->click(); // the program goes on
     QCOMPARE(Shown(form), QStringList({Pythagoras, "3", "4", "5"}));
+}
+
+using Thrower = std::function<void()>;
+Q_DECLARE_METATYPE(Thrower)
+
+void TestForm::errorsAreNamedPlainly_data()
+{
+    QTest::addColumn<Thrower>("raise");
+    QTest::addColumn<QString>("words");
+    QTest::addRow("overflow") << Thrower([] { throw OverflowError("overflow"); }) << "オーバーフローしました。";
+    QTest::addRow("floating point") << Thrower([] { throw FloatingPointError("fp"); })
+                                    << "浮動小数点演算でエラーが発生しました。";
+    QTest::addRow("player") << Thrower([] { throw PlayerError("unknown player command: Play"); })
+                            << "サウンドプレーヤーでエラーが発生しました（unknown player command: Play）。";
+    QTest::addRow("memory") << Thrower([] { throw std::bad_alloc(); }) << "メモリが不足しています。";
+    QTest::addRow("other") << Thrower([] { throw std::runtime_error("disk"); })
+                           << "予期しないエラーが発生しました（disk）。";
+    QTest::addRow("not an exception") << Thrower([] { throw 42; }) << "予期しないエラーが発生しました。";
+}
+
+void TestForm::errorsAreNamedPlainly()
+{
+    QFETCH(Thrower, raise);
+    QFETCH(QString, words);
+    std::exception_ptr error;
+    try {
+        raise();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    QCOMPARE(DescribeError("Command2_Click", error), QStringLiteral("実行時エラー（Command2_Click）：") + words);
 }
 
 void TestForm::resetFromAnyState_data()
