@@ -14,7 +14,7 @@
 
 namespace pythagoras::layout {
 
-const WindowSpec Window = {" ピタゴラス数 ― さんすう教室の教材", 3090, 2040, 9375, 5115};
+const WindowSpec Window = {" ピタゴラス数 作：さんすう教室", 3090, 2040, 9375, 5115};
 
 // clang-format off
 const std::array<Control, 16> Controls = {{
