@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "process_end.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -38,7 +39,11 @@ int main(int argc, char** argv)
     // Lets a Wayland desktop match the window to its entry and icon.
     QApplication::setDesktopFileName(QStringLiteral(PT_APP_ID));
 
-    pythagoras::Form1 form;
-    form.show();
-    return app.exec();
+    int status = 0;
+    {
+        pythagoras::Form1 form;
+        form.show();
+        status = app.exec();
+    }
+    pythagoras::EndProcess(status);
 }

@@ -1,5 +1,7 @@
 #include "cue_output.h"
 
+#include "audio_probe.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -7,15 +9,43 @@
 
 namespace pythagoras {
 
-CueOutput::CueOutput(std::shared_ptr<const std::atomic<quint64>> latest, QObject* parent)
-    : QObject(parent)
-    , latest_(std::move(latest))
+bool CueMailbox::post(CueRequest request)
+{
+    const QMutexLocker lock(&mutex_);
+    const bool wake = !pending_.has_value();
+    pending_ = std::move(request);
+    return wake;
+}
+
+std::optional<CueRequest> CueMailbox::take()
+{
+    const QMutexLocker lock(&mutex_);
+    std::optional<CueRequest> request = std::move(pending_);
+    pending_.reset();
+    return request;
+}
+
+CueOutput::CueOutput(std::shared_ptr<CueMailbox> mailbox, QObject* parent)
+    : QObject(parent), mailbox_(std::move(mailbox))
 {
 }
 
 CueOutput::~CueOutput()
 {
     delete sink_;
+}
+
+void CueOutput::serve()
+{
+    const std::optional<CueRequest> request = mailbox_->take();
+    if (!request) {
+        return;
+    }
+    if (request->sound) {
+        play(*request);
+    } else {
+        stop();
+    }
 }
 
 bool CueOutput::ensureSink(int sampleRate, int channels, QString* why)
@@ -26,6 +56,14 @@ bool CueOutput::ensureSink(int sampleRate, int channels, QString* why)
     delete sink_;
     sink_ = nullptr;
 
+    // Until the server has answered once, ask it with a deadline before Qt waits on it unbounded.
+    if (!serverAnswered_) {
+        if (!AudioServerAnswers(1000)) {
+            *why = QStringLiteral("no audio server answered");
+            return false;
+        }
+        serverAnswered_ = true;
+    }
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) {
         *why = QStringLiteral("no audio output device");
@@ -36,9 +74,7 @@ bool CueOutput::ensureSink(int sampleRate, int channels, QString* why)
     format.setChannelCount(channels);
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format)) {
-        *why = QStringLiteral("the audio output cannot play %1 Hz with %2 channel(s)")
-                   .arg(sampleRate)
-                   .arg(channels);
+        *why = QStringLiteral("the audio output cannot play %1 Hz with %2 channel(s)").arg(sampleRate).arg(channels);
         return false;
     }
     sink_ = new QAudioSink(device, format, this);
@@ -53,25 +89,22 @@ bool CueOutput::ensureSink(int sampleRate, int channels, QString* why)
     return true;
 }
 
-void CueOutput::play(quint64 cue, const QByteArray& pcm, int sampleRate, int channels)
+void CueOutput::play(const CueRequest& request)
 {
     stop();
-    cue_ = cue;
-    if (cue != latest_->load()) {
-        return; // stopped or replaced before it could start
-    }
+    cue_ = request.cue;
     QString why;
-    if (!ensureSink(sampleRate, channels, &why)) {
+    if (!ensureSink(request.sampleRate, request.channels, &why)) {
         emit unavailable(why);
-        emit finished(cue);
+        emit finished(request.cue);
         return;
     }
-    buffer_.setData(pcm);
+    buffer_.setData(request.pcm);
     buffer_.open(QIODevice::ReadOnly);
     sink_->start(&buffer_);
     if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
         emit unavailable(QStringLiteral("the audio output did not start"));
-        emit finished(cue);
+        emit finished(request.cue);
     }
 }
 

@@ -21,7 +21,8 @@ MMControl::~MMControl()
     thread_->quit(); // the output is deleted on its own thread as that thread finishes
     if (!thread_->wait(QDeadlineTimer(2000))) {
         // The audio server has the output stuck; the window does not wait for it. The thread is
-        // left to the end of the process rather than destroyed while it runs.
+        // left to the end of the process (which skips library teardown) rather than destroyed
+        // while it runs.
         qWarning("the audio output did not close in time");
         return;
     }
@@ -62,8 +63,7 @@ void MMControl::stopCue()
     if (state_ != PlayerState::Sounding) {
         return; // nothing sounding: no effect, nothing reported
     }
-    ++*sounding_;
-    QMetaObject::invokeMethod(output_, &CueOutput::stop, Qt::QueuedConnection);
+    post(false);
     setState(PlayerState::Open);
 }
 
@@ -90,11 +90,12 @@ void MMControl::startOutput()
 {
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("cue output"));
-    output_ = new CueOutput(sounding_);
+    mailbox_ = std::make_shared<CueMailbox>();
+    output_ = new CueOutput(mailbox_);
     output_->moveToThread(thread_);
     connect(thread_, &QThread::finished, output_, &QObject::deleteLater);
     connect(output_, &CueOutput::finished, this, [this](quint64 cue) {
-        if (cue == sounding_->load() && state_ == PlayerState::Sounding) {
+        if (cue == sounding_ && state_ == PlayerState::Sounding) {
             setState(PlayerState::Open); // the cue has run out; the file stays open
         }
     });
@@ -116,14 +117,23 @@ void MMControl::soundCue()
     if (thread_ == nullptr) {
         startOutput();
     }
-    const quint64 cue = ++*sounding_;
+    post(true);
     setState(PlayerState::Sounding);
-    QMetaObject::invokeMethod(
-        output_,
-        [output = output_, cue, pcm = cue_->pcm, rate = cue_->sampleRate, channels = cue_->channels] {
-            output->play(cue, pcm, rate, channels);
-        },
-        Qt::QueuedConnection);
+}
+
+void MMControl::post(bool sound)
+{
+    CueRequest request;
+    request.cue = ++sounding_;
+    request.sound = sound;
+    if (sound) {
+        request.pcm = cue_->pcm;
+        request.sampleRate = cue_->sampleRate;
+        request.channels = cue_->channels;
+    }
+    if (mailbox_->post(std::move(request))) {
+        QMetaObject::invokeMethod(output_, &CueOutput::serve, Qt::QueuedConnection);
+    }
 }
 
 } // namespace pythagoras

@@ -4,13 +4,13 @@
 #include "cue_decoder.h"
 
 #include <QWidget>
-#include <atomic>
 #include <memory>
 
 class QThread;
 
 namespace pythagoras {
 
+class CueMailbox;
 class CueOutput;
 
 enum class PlayerState { NothingOpen, Open, Sounding };
@@ -47,9 +47,10 @@ private:
     QString fileName_;
     PlayerState state_ = PlayerState::NothingOpen;
     std::optional<DecodedCue> cue_;
-    // Which sounding the output's reports belong to; shared with the output, which skips
-    // requests already overtaken by a newer one.
-    std::shared_ptr<std::atomic<quint64>> sounding_ = std::make_shared<std::atomic<quint64>>(0);
+    void post(bool sound);
+
+    quint64 sounding_ = 0; // which sounding the output's reports belong to
+    std::shared_ptr<CueMailbox> mailbox_;
     QThread* thread_ = nullptr;
     CueOutput* output_ = nullptr;
 };

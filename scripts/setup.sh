@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkgconf
-    qt6-base-dev qt6-multimedia-dev libsndfile1-dev
+    qt6-base-dev qt6-multimedia-dev libsndfile1-dev libpulse-dev
     fonts-ipafont-gothic
 )
 if [[ "${1:-}" == "--tests" ]]; then

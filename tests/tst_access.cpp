@@ -225,5 +225,5 @@ void TestAccess::darkThemeLeavesEveryTextReadable()
     QApplication::setPalette(saved);
 }
 
-QTEST_MAIN(TestAccess)
+PT_TEST_MAIN(TestAccess)
 #include "tst_access.moc"

@@ -575,5 +575,5 @@ void TestForm::audioOutputIsNotOpenedAtStartUp()
     QVERIFY(form.MMControl1->outputStarted());
 }
 
-QTEST_MAIN(TestForm)
+PT_TEST_MAIN(TestForm)
 #include "tst_form.moc"

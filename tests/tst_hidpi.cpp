@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include "test_support.h"
+
 #include <QtTest>
 
 using namespace pythagoras;
@@ -85,5 +87,5 @@ void TestHiDpi::iconStaysSharp()
     }
 }
 
-QTEST_MAIN(TestHiDpi)
+PT_TEST_MAIN(TestHiDpi)
 #include "tst_hidpi.moc"

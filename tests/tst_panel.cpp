@@ -1,5 +1,7 @@
 #include "picture_box.h"
 
+#include "test_support.h"
+
 #include <QtTest>
 
 using namespace pythagoras;
@@ -96,5 +98,5 @@ void TestPanel::textPastTheLowerEdgeIsCutNotScrolled()
     QCOMPARE(panel.printedLines().size(), 11);
 }
 
-QTEST_MAIN(TestPanel)
+PT_TEST_MAIN(TestPanel)
 #include "tst_panel.moc"

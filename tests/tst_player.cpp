@@ -4,6 +4,8 @@
 
 #include <QAudioDevice>
 #include <QMediaDevices>
+#include "test_support.h"
+
 #include <QtTest>
 #include <sndfile.h>
 #include <sys/stat.h>
@@ -312,5 +314,5 @@ void TestPlayer::longFilesAreCut()
     QVERIFY(half->pcm.size() < Contents(dir_.filePath("pinpon.wav")).size());
 }
 
-QTEST_MAIN(TestPlayer)
+PT_TEST_MAIN(TestPlayer)
 #include "tst_player.moc"

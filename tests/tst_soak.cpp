@@ -180,5 +180,5 @@ void TestSoak::exitClickedAgainWhileItsQuestionIsOpen()
     QCOMPARE(form.Label1->text(), QStringLiteral("3"));
 }
 
-QTEST_MAIN(TestSoak)
+PT_TEST_MAIN(TestSoak)
 #include "tst_soak.moc"

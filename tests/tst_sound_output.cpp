@@ -4,6 +4,8 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include "test_support.h"
+
 #include <QtTest>
 
 using namespace pythagoras;
@@ -77,5 +79,5 @@ void TestSoundOutput::cueReachesTheSpeakers()
     QVERIFY(Peak(before) < 100);
 }
 
-QTEST_MAIN(TestSoundOutput)
+PT_TEST_MAIN(TestSoundOutput)
 #include "tst_sound_output.moc"

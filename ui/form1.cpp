@@ -7,14 +7,13 @@
 #include "handler_binding.h"
 #include "mm_control.h"
 #include "picture_box.h"
+#include "process_end.h"
 #include "rule_line.h"
 
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
-#include <cstdio>
-#include <cstdlib>
 
 #include "form1_icon.xpm"
 
@@ -45,17 +44,11 @@ QIcon WindowIcon()
     return icon;
 }
 
-void EndAtOnce(int status)
-{
-    std::fflush(nullptr);
-    std::_Exit(status);
-}
-
 } // namespace
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , endProgram_(EndAtOnce)
+    , endProgram_(EndProcess)
 {
     InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
