@@ -28,8 +28,8 @@ bool AudioServerAnswers(int timeoutMs)
                 break;
             }
             const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
-            if (left.count() <= 0 || pa_mainloop_prepare(loop, static_cast<int>(left.count())) < 0 ||
-                pa_mainloop_poll(loop) < 0 || pa_mainloop_dispatch(loop) < 0) {
+            if (left.count() <= 0 || pa_mainloop_prepare(loop, static_cast<int>(left.count())) < 0
+                || pa_mainloop_poll(loop) < 0 || pa_mainloop_dispatch(loop) < 0) {
                 break;
             }
         }
@@ -42,4 +42,4 @@ bool AudioServerAnswers(int timeoutMs)
     return ready;
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

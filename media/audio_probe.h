@@ -7,4 +7,4 @@ namespace pythagoras {
 // with a deadline, keeps a stalled or missing server from holding a cue up.
 bool AudioServerAnswers(int timeoutMs);
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -26,7 +26,8 @@ std::optional<CueRequest> CueMailbox::take()
 }
 
 CueOutput::CueOutput(std::shared_ptr<CueMailbox> mailbox, QObject* parent)
-    : QObject(parent), mailbox_(std::move(mailbox))
+    : QObject(parent)
+    , mailbox_(std::move(mailbox))
 {
 }
 
@@ -74,7 +75,9 @@ bool CueOutput::ensureSink(int sampleRate, int channels, QString* why)
     format.setChannelCount(channels);
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format)) {
-        *why = QStringLiteral("the audio output cannot play %1 Hz with %2 channel(s)").arg(sampleRate).arg(channels);
+        *why = QStringLiteral("the audio output cannot play %1 Hz with %2 channel(s)")
+                   .arg(sampleRate)
+                   .arg(channels);
         return false;
     }
     sink_ = new QAudioSink(device, format, this);

@@ -15,7 +15,7 @@ namespace pythagoras {
 struct CueRequest {
     quint64 cue = 0;
     bool sound = false;
-    QByteArray pcm;  // interleaved signed 16-bit
+    QByteArray pcm; // interleaved signed 16-bit
     int sampleRate = 0;
     int channels = 0;
 };
@@ -63,4 +63,4 @@ private:
     bool serverAnswered_ = false;
 };
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -21,4 +21,4 @@ void EndProcess(int status)
     std::_Exit(status);
 }
 
-}  // namespace pythagoras
+} // namespace pythagoras

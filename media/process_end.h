@@ -7,4 +7,4 @@ namespace pythagoras {
 // is torn down at exit, and the program keeps nothing that teardown would have to save.
 [[noreturn]] void EndProcess(int status);
 
-}  // namespace pythagoras
+} // namespace pythagoras

@@ -451,7 +451,8 @@ void TestForm::errorsAreNamedPlainly_data()
 {
     QTest::addColumn<Thrower>("raise");
     QTest::addColumn<QString>("words");
-    QTest::addRow("overflow") << Thrower([] { throw OverflowError("overflow"); }) << "オーバーフローしました。";
+    QTest::addRow("overflow") << Thrower([] { throw OverflowError("overflow"); })
+                              << "オーバーフローしました。";
     QTest::addRow("floating point") << Thrower([] { throw FloatingPointError("fp"); })
                                     << "浮動小数点演算でエラーが発生しました。";
     QTest::addRow("player") << Thrower([] { throw PlayerError("unknown player command: Play"); })
@@ -472,7 +473,8 @@ void TestForm::errorsAreNamedPlainly()
     } catch (...) {
         error = std::current_exception();
     }
-    QCOMPARE(DescribeError("Command2_Click", error), QStringLiteral("実行時エラー（Command2_Click）：") + words);
+    QCOMPARE(
+        DescribeError("Command2_Click", error), QStringLiteral("実行時エラー（Command2_Click）：") + words);
 }
 
 void TestForm::resetFromAnyState_data()

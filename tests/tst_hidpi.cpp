@@ -1,10 +1,10 @@
 #include "form1.h"
 #include "picture_box.h"
 
+#include "test_support.h"
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include "test_support.h"
 
 #include <QtTest>
 

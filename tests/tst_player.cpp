@@ -1,10 +1,12 @@
+#include "audio_probe.h"
 #include "chime.h"
 #include "cue_control.h"
 #include "mm_control.h"
 
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include "test_support.h"
+#include <QAudioDevice>
+#include <QLocalServer>
+#include <QMediaDevices>
 
 #include <QtTest>
 #include <sndfile.h>
@@ -78,6 +80,8 @@ private slots:
     void badCueFilesAreSilentAndNeverWait_data();
     void badCueFilesAreSilentAndNeverWait();
     void longFilesAreCut();
+    void audioServerIsAskedWithADeadline_data();
+    void audioServerIsAskedWithADeadline();
 
 private:
     QTemporaryDir dir_;
@@ -312,6 +316,39 @@ void TestPlayer::longFilesAreCut()
     const auto half = DecodeCue(dir_.filePath("half.wav"), &why);
     QVERIFY2(half.has_value(), qPrintable(why)); // what is there still plays
     QVERIFY(half->pcm.size() < Contents(dir_.filePath("pinpon.wav")).size());
+}
+
+void TestPlayer::audioServerIsAskedWithADeadline_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addRow("nothing listening") << "nothing";
+    QTest::addRow("listening but never answering") << "stalled";
+}
+
+void TestPlayer::audioServerIsAskedWithADeadline()
+{
+    QFETCH(QString, server);
+    QTemporaryDir dir;
+    const QString socket = dir.filePath("native");
+    QLocalServer stalled; // accepts the connection, then says nothing
+    if (server == "stalled") {
+        QVERIFY(stalled.listen(socket));
+    }
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:" + socket.toLocal8Bit());
+    QElapsedTimer timer;
+    timer.start();
+    const bool answered = AudioServerAnswers(400);
+    const qint64 elapsed = timer.elapsed();
+    qputenv("PULSE_SERVER", saved);
+    if (saved.isEmpty()) {
+        qunsetenv("PULSE_SERVER");
+    }
+    QVERIFY(!answered);
+    QVERIFY2(elapsed < 900, qPrintable(QString::number(elapsed)));
+    if (audio_) {
+        QVERIFY(AudioServerAnswers(2000)); // the real one still answers
+    }
 }
 
 PT_TEST_MAIN(TestPlayer)

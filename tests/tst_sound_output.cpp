@@ -2,9 +2,9 @@
 #include "cue_control.h"
 #include "mm_control.h"
 
+#include "test_support.h"
 #include <QProcess>
 #include <QStandardPaths>
-#include "test_support.h"
 
 #include <QtTest>
 
