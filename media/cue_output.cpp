@@ -33,7 +33,16 @@ CueOutput::CueOutput(std::shared_ptr<CueMailbox> mailbox, QObject* parent)
 
 CueOutput::~CueOutput()
 {
+    discardSink();
+}
+
+void CueOutput::discardSink()
+{
+    // Stopped first: Qt 6.4's PulseAudio sink runs pending events while it is destroyed, and a
+    // feed still queued for a sink that is not stopped touches its stream after it is gone.
+    stop();
     delete sink_;
+    sink_ = nullptr;
 }
 
 void CueOutput::serve()
@@ -54,8 +63,7 @@ bool CueOutput::ensureSink(int sampleRate, int channels, QString* why)
     if (sink_ != nullptr && sampleRate_ == sampleRate && channels_ == channels) {
         return true;
     }
-    delete sink_;
-    sink_ = nullptr;
+    discardSink();
 
     // Until the server has answered once, ask it with a deadline before Qt waits on it unbounded.
     if (!serverAnswered_) {

@@ -52,6 +52,7 @@ signals:
 private:
     void play(const CueRequest& request);
     void stop();
+    void discardSink();
     bool ensureSink(int sampleRate, int channels, QString* why);
 
     std::shared_ptr<CueMailbox> mailbox_;
