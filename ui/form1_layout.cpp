@@ -18,23 +18,23 @@ const WindowSpec Window = {" ピタゴラス数 作：さんすう教室", 3090,
 
 // clang-format off
 const std::array<Control, 16> Controls = {{
-//   name          kind              left   top  width height text                      font                 fill               border shown tab
-    {"Picture1",   Kind::PictureBox,  120, 1920, 9135, 2295, "",                       FontRole::Panel,     Fill::White,       true,  true,  12},
-    {"MMControl1", Kind::Player,     2880, 1680, 3540,  330, "",                       FontRole::WindowDefault, Fill::ButtonFace, false, false, 11},
-    {"Command3",   Kind::Button,        0,    0,  855,  375, "終了",                   FontRole::WindowDefault, Fill::ButtonFace, false, true, 10},
-    {"Command2",   Kind::Button,     8520,    0,  855,  375, "初期化",                 FontRole::WindowDefault, Fill::ButtonFace, false, true,  9},
-    {"Command1",   Kind::Button,     4080, 4440, 1215,  375, "次　へ",                 FontRole::WindowDefault, Fill::ButtonFace, false, true,  7},
-    {"Line2",      Kind::Line,          0,  360, 9360,    0, "",                       FontRole::WindowDefault, Fill::ButtonFace, false, true, -1},
-    {"Label9",     Kind::Label,      3360,    0, 2655,  375, "ピ タ ゴ ラ ス 数",      FontRole::Banner,    Fill::LightOrange, true,  true, 13},
-    {"Line1",      Kind::Line,          0,  360, 7080,    0, "",                       FontRole::WindowDefault, Fill::ButtonFace, false, true, -1},
-    {"Label8",     Kind::Label,      3480,  600, 2415,  255, "",                       FontRole::Method,    Fill::ButtonFace,  false, true,  8},
-    {"Label7",     Kind::Label,      5520, 1200,  255,  375, "，",                     FontRole::Bracket,   Fill::ButtonFace,  false, true,  6},
-    {"Label6",     Kind::Label,      3600, 1200,  255,  375, "，",                     FontRole::Bracket,   Fill::ButtonFace,  false, true,  5},
-    {"Label5",     Kind::Label,      7440, 1200,  255,  375, "）",                     FontRole::Bracket,   Fill::ButtonFace,  false, true,  4},
-    {"Label4",     Kind::Label,      1680, 1200,  255,  375, "（",                     FontRole::Bracket,   Fill::ButtonFace,  false, true,  3},
-    {"Label3",     Kind::Label,      5880, 1200, 1455,  375, "",                       FontRole::Value,     Fill::White,       true,  true,  2},
-    {"Label2",     Kind::Label,      3960, 1200, 1455,  375, "",                       FontRole::Value,     Fill::White,       true,  true,  1},
-    {"Label1",     Kind::Label,      2040, 1200, 1455,  375, "",                       FontRole::Value,     Fill::White,       true,  true,  0},
+//   name          kind               left   top width height text                 font                     fill               border shown  tab
+    {"Picture1",   Kind::PictureBox,  120, 1920, 9135,  2295, "",                  FontRole::Panel,         Fill::White,       true,  true,   12},
+    {"MMControl1", Kind::Player,     2880, 1680, 3540,   330, "",                  FontRole::WindowDefault, Fill::ButtonFace,  false, false,  11},
+    {"Command3",   Kind::Button,        0,    0,  855,   375, "終了",              FontRole::WindowDefault, Fill::ButtonFace,  false, true,   10},
+    {"Command2",   Kind::Button,     8520,    0,  855,   375, "初期化",            FontRole::WindowDefault, Fill::ButtonFace,  false, true,    9},
+    {"Command1",   Kind::Button,     4080, 4440, 1215,   375, "次　へ",            FontRole::WindowDefault, Fill::ButtonFace,  false, true,    7},
+    {"Line2",      Kind::Line,          0,  360, 9360,     0, "",                  FontRole::WindowDefault, Fill::ButtonFace,  false, true,   -1},
+    {"Label9",     Kind::Label,      3360,    0, 2655,   375, "ピ タ ゴ ラ ス 数", FontRole::Banner,        Fill::LightOrange, true,  true,   13},
+    {"Line1",      Kind::Line,          0,  360, 7080,     0, "",                  FontRole::WindowDefault, Fill::ButtonFace,  false, true,   -1},
+    {"Label8",     Kind::Label,      3480,  600, 2415,   255, "",                  FontRole::Method,        Fill::ButtonFace,  false, true,    8},
+    {"Label7",     Kind::Label,      5520, 1200,  255,   375, "，",                FontRole::Bracket,       Fill::ButtonFace,  false, true,    6},
+    {"Label6",     Kind::Label,      3600, 1200,  255,   375, "，",                FontRole::Bracket,       Fill::ButtonFace,  false, true,    5},
+    {"Label5",     Kind::Label,      7440, 1200,  255,   375, "）",                FontRole::Bracket,       Fill::ButtonFace,  false, true,    4},
+    {"Label4",     Kind::Label,      1680, 1200,  255,   375, "（",                FontRole::Bracket,       Fill::ButtonFace,  false, true,    3},
+    {"Label3",     Kind::Label,      5880, 1200, 1455,   375, "",                  FontRole::Value,         Fill::White,       true,  true,    2},
+    {"Label2",     Kind::Label,      3960, 1200, 1455,   375, "",                  FontRole::Value,         Fill::White,       true,  true,    1},
+    {"Label1",     Kind::Label,      2040, 1200, 1455,   375, "",                  FontRole::Value,         Fill::White,       true,  true,    0},
 }};
 
 const std::array<FontSpec, 5> Fonts = {{

@@ -4,7 +4,6 @@
 #include "triple.h"
 
 #include <QMessageBox>
-#include <QPointer>
 #include <cstdio>
 #include <new>
 
@@ -45,8 +44,7 @@ void RunHandler(QWidget* window, const char* handlerName, const std::function<vo
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
 
-    QPointer<QWidget> parent(window);
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("ピタゴラス数"), line, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("ピタゴラス数"), line, QMessageBox::Ok, window);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

@@ -56,7 +56,6 @@ void PictureBox::print(const QString& text)
         QAccessibleTextInsertEvent event(this, int(offset), text + QLatin1Char('\n'));
         QAccessible::updateAccessibility(&event);
     }
-    emit printed(text);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event)

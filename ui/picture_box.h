@@ -24,9 +24,6 @@ public:
     // What the surface holds, at device resolution.
     const QImage& surface() const { return surface_; }
 
-signals:
-    void printed(const QString& text);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
