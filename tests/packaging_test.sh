@@ -5,6 +5,7 @@
 set -eu
 build=$1
 appid=$2
+tests=$(cd "$(dirname "$0")" && pwd)
 for tool in desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps cpack; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
@@ -57,6 +58,23 @@ status=0
     timeout 3 "$work/root$exec_path" 2>"$work/stderr") || status=$?
 [ "$status" -eq 124 ] || { cat "$work/stderr"; fail "the program ended by itself with $status"; }
 [ ! -s "$work/stderr" ] || { cat "$work/stderr"; fail "the program complained"; }
+
+if [ -n "${DISPLAY:-}" ]; then
+    # Read over the accessibility bus and driven to Next, Exit and Yes: Exit opens its cue from
+    # the entry's Path, and a cue that is not found there says so on stderr.
+    status=0
+    (cd "$work/root$cue_dir" && env -i HOME="$work" XDG_RUNTIME_DIR="$work" PATH=/usr/bin:/bin \
+        DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
+        sh "$tests/atspi_test.sh" "$work/root$exec_path" "$tests/atspi_walk.py" \
+        >"$work/atspi.out" 2>"$work/atspi.err") || status=$?
+    case $status in
+    0)
+        if grep -q 'is silent' "$work/atspi.err"; then cat "$work/atspi.err"; fail "the installed program did not find its cues"; fi
+        echo "the installed program, driven over AT-SPI from its entry's Path, found its cues" ;;
+    77) echo "AT-SPI not available here: cues checked by file only" ;;
+    *) cat "$work/atspi.out" "$work/atspi.err"; fail "the installed program failed over AT-SPI" ;;
+    esac
+fi
 
 echo "-- Debian package"
 cpack -G DEB -B "$work/pkg" --config "$build/CPackConfig.cmake" >/dev/null
