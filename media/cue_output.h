@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QMutex>
 #include <QObject>
+#include <memory>
 #include <optional>
 
 class QAudioSink;

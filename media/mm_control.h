@@ -43,12 +43,11 @@ private:
     void soundCue();
     void setState(PlayerState state);
     void startOutput();
+    void post(bool sound);
 
     QString fileName_;
     PlayerState state_ = PlayerState::NothingOpen;
     std::optional<DecodedCue> cue_;
-    void post(bool sound);
-
     quint64 sounding_ = 0; // which sounding the output's reports belong to
     std::shared_ptr<CueMailbox> mailbox_;
     QThread* thread_ = nullptr;

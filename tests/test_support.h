@@ -22,6 +22,14 @@
         pythagoras::EndProcess(status);                                                                      \
     }
 
+// Rows of a data table naming the two cue files, for tests that run once with each.
+inline void AddCueNameRows()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addRow("reset cue") << "pinpon.wav";
+    QTest::addRow("exit cue") << "endpinpon.wav";
+}
+
 // Hands the application's modal window to `answer` as soon as it is up. A handler that asks a
 // question or reports an error waits inside exec(), so the answer has to come from the event loop.
 inline void WhenModalAppears(std::function<void(QWidget*)> answer)

@@ -110,9 +110,7 @@ void TestPlayer::cleanup()
 
 void TestPlayer::playCueWritesFiveCommandsInOrder_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addRow("reset cue") << "pinpon.wav";
-    QTest::addRow("exit cue") << "endpinpon.wav";
+    AddCueNameRows();
 }
 
 void TestPlayer::playCueWritesFiveCommandsInOrder()

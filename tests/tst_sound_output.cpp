@@ -37,9 +37,7 @@ int Peak(const QByteArray& raw)
 
 void TestSoundOutput::cueReachesTheSpeakers_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addRow("reset cue") << "pinpon.wav";
-    QTest::addRow("exit cue") << "endpinpon.wav";
+    AddCueNameRows();
 }
 
 void TestSoundOutput::cueReachesTheSpeakers()

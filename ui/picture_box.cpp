@@ -45,14 +45,14 @@ void PictureBox::print(const QString& text)
         painter.drawText(QPoint(position_.x(), position_.y() + metrics.ascent()), text);
         update();
     }
-    qsizetype offset = 0;
-    for (const QString& line : lines_) {
-        offset += line.size() + 1;
-    }
     lines_.append(text);
     position_ = QPoint(0, position_.y() + metrics.height());
     if (QAccessible::isActive()) {
-        // A screen reader hears the new line as text added to the panel.
+        // A screen reader hears the new line as text added to the panel, after all before it.
+        qsizetype offset = 0;
+        for (qsizetype i = 0; i + 1 < lines_.size(); ++i) {
+            offset += lines_[i].size() + 1;
+        }
         QAccessibleTextInsertEvent event(this, int(offset), text + QLatin1Char('\n'));
         QAccessible::updateAccessibility(&event);
     }
