@@ -36,6 +36,41 @@ private:
     int fd_;
 };
 
+// libsndfile reads through these, so that it never owns the descriptor. Handed the descriptor
+// itself (sf_open_fd), version 1.2.0 closes it when a file fails to parse even when told not to,
+// and our own close then hits whatever another thread has just opened under that number.
+sf_count_t FileLength(void* user)
+{
+    struct stat info { };
+    return ::fstat(*static_cast<int*>(user), &info) == 0 ? info.st_size : -1;
+}
+
+sf_count_t Seek(sf_count_t offset, int whence, void* user)
+{
+    return ::lseek(*static_cast<int*>(user), offset, whence);
+}
+
+sf_count_t Read(void* buffer, sf_count_t count, void* user)
+{
+    const int fd = *static_cast<int*>(user);
+    sf_count_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::read(fd, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+sf_count_t Write(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t Tell(void* user) { return ::lseek(*static_cast<int*>(user), 0, SEEK_CUR); }
+
 struct SndFileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
@@ -72,7 +107,9 @@ std::optional<DecodedCue> DecodeCue(const QString& path, QString* why)
     }
 
     SF_INFO format{};
-    std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open_fd(fd.get(), SFM_READ, &format, SF_FALSE));
+    SF_VIRTUAL_IO io { FileLength, Seek, Read, Write, Tell };
+    int descriptor = fd.get();
+    std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open_virtual(&io, SFM_READ, &format, &descriptor));
     if (!file) {
         *why = QString::fromLocal8Bit(sf_strerror(nullptr));
         return std::nullopt;

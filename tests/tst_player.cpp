@@ -10,7 +10,10 @@
 
 #include <QtTest>
 #include <sndfile.h>
+#include <atomic>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace pythagoras;
@@ -80,6 +83,8 @@ private slots:
     void badCueFilesAreSilentAndNeverWait_data();
     void badCueFilesAreSilentAndNeverWait();
     void longFilesAreCut();
+    void decodingClosesOnlyItsOwnDescriptor_data();
+    void decodingClosesOnlyItsOwnDescriptor();
     void audioServerIsAskedWithADeadline_data();
     void audioServerIsAskedWithADeadline();
 
@@ -314,6 +319,48 @@ void TestPlayer::longFilesAreCut()
     const auto half = DecodeCue(dir_.filePath("half.wav"), &why);
     QVERIFY2(half.has_value(), qPrintable(why)); // what is there still plays
     QVERIFY(half->pcm.size() < Contents(dir_.filePath("pinpon.wav")).size());
+}
+
+void TestPlayer::decodingClosesOnlyItsOwnDescriptor_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addRow("good cue") << Contents(dir_.filePath("pinpon.wav"));
+    QTest::addRow("garbage after a wave header") << QByteArray("RIFF\x10\0\0\0WAVEjunk", 16);
+    QTest::addRow("empty") << QByteArray();
+    QTest::addRow("header only") << Contents(dir_.filePath("pinpon.wav")).left(30);
+}
+
+// The audio output opens its server socket on another thread while cues are decoded. A descriptor
+// closed twice by the decoder would be that socket, reused under the same number.
+void TestPlayer::decodingClosesOnlyItsOwnDescriptor()
+{
+    QFETCH(QByteArray, contents);
+    WriteBytes(dir_.filePath("cue.wav"), contents);
+    std::atomic<bool> done { false };
+    std::atomic<int> lost { 0 };
+    std::thread neighbour([&] {
+        while (!done) {
+            int ends[2];
+            if (::pipe(ends) != 0) {
+                continue;
+            }
+            std::this_thread::yield();
+            for (int end : ends) {
+                if (::fcntl(end, F_GETFD) < 0) {
+                    ++lost;
+                } else {
+                    ::close(end);
+                }
+            }
+        }
+    });
+    QString why;
+    for (int i = 0; i < 3000 && lost == 0; ++i) {
+        DecodeCue(dir_.filePath("cue.wav"), &why);
+    }
+    done = true;
+    neighbour.join();
+    QCOMPARE(lost.load(), 0);
 }
 
 void TestPlayer::audioServerIsAskedWithADeadline_data()
