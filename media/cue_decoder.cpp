@@ -67,9 +67,15 @@ sf_count_t Read(void* buffer, sf_count_t count, void* user)
     return done;
 }
 
-sf_count_t Write(const void*, sf_count_t, void*) { return 0; }
+sf_count_t Write(const void*, sf_count_t, void*)
+{
+    return 0;
+}
 
-sf_count_t Tell(void* user) { return ::lseek(*static_cast<int*>(user), 0, SEEK_CUR); }
+sf_count_t Tell(void* user)
+{
+    return ::lseek(*static_cast<int*>(user), 0, SEEK_CUR);
+}
 
 struct SndFileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
@@ -107,7 +113,7 @@ std::optional<DecodedCue> DecodeCue(const QString& path, QString* why)
     }
 
     SF_INFO format{};
-    SF_VIRTUAL_IO io { FileLength, Seek, Read, Write, Tell };
+    SF_VIRTUAL_IO io{FileLength, Seek, Read, Write, Tell};
     int descriptor = fd.get();
     std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open_virtual(&io, SFM_READ, &format, &descriptor));
     if (!file) {

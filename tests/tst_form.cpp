@@ -1,5 +1,6 @@
 #include "cue_control.h"
 #include "form1.h"
+#include "form1_layout.h"
 #include "handler_binding.h"
 #include "mm_control.h"
 #include "picture_box.h"
@@ -59,6 +60,8 @@ private slots:
     void controlsStandWhereTheLayoutPutsThem();
     void labelsLookAsDrawn_data();
     void labelsLookAsDrawn();
+    void faceIsTheFirstInstalled_data();
+    void faceIsTheFirstInstalled();
     void ruleIsDrawnOverTheBannerAndUnderTheButtons();
     void tabOrderAndFirstFocus();
     void nothingMovesOnResize();
@@ -221,6 +224,28 @@ void TestForm::labelsLookAsDrawn()
     } else {
         QCOMPARE(control->frameShadow(), QFrame::Sunken);
     }
+}
+
+void TestForm::faceIsTheFirstInstalled_data()
+{
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QStringList>("chosen");
+    const QStringList wanted = layout::JapaneseGothicFamilies();
+    QTest::addRow("designed face") << QStringList{"IPAPGothic", "ＭＳ Ｐゴシック"} << QStringList{"ＭＳ Ｐゴシック"};
+    QTest::addRow("substitute") << QStringList{"DejaVu Sans", "IPAGothic", "IPAPGothic"}
+                                << QStringList{"IPAPGothic"};
+    QTest::addRow("other letter case") << QStringList{"ipapgothic"} << QStringList{"IPAPGothic"};
+    QTest::addRow("listed with its foundry") << QStringList{"IPAPGothic [IPA]", "IPAPGothic [ipa ]"}
+                                             << QStringList{"IPAPGothic"};
+    QTest::addRow("name inside a longer one") << QStringList{"IPAPGothic Bold Condensed"} << wanted;
+    QTest::addRow("none at all") << QStringList{"DejaVu Sans"} << wanted;
+}
+
+void TestForm::faceIsTheFirstInstalled()
+{
+    QFETCH(QStringList, installed);
+    QFETCH(QStringList, chosen);
+    QCOMPARE(layout::FirstInstalledFace(layout::JapaneseGothicFamilies(), installed), chosen);
 }
 
 void TestForm::ruleIsDrawnOverTheBannerAndUnderTheButtons()

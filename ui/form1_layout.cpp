@@ -70,27 +70,28 @@ QStringList JapaneseGothicFamilies()
         QStringLiteral("VL PGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")};
 }
 
+QStringList FirstInstalledFace(const QStringList& wanted, QStringList installed)
+{
+    for (QString& family : installed) {
+        family = family.section(QStringLiteral(" ["), 0, 0);
+    }
+    for (const QString& family : wanted) {
+        if (installed.contains(family, Qt::CaseInsensitive)) {
+            return QStringList{family};
+        }
+    }
+    return wanted;
+}
+
 namespace {
 
-// The first face of the list that this system has, looked up once; asking Qt for faces that are
-// missing costs a font search for each of them at every size. Only installed faces count: Qt's
-// hasFamily() would also run each name through fontconfig's alias rules, a full substitution pass
-// per name, at start-up.
+// Looked up once: asking Qt for faces that are missing costs a font search for each of them at
+// every size. Qt's hasFamily() is not used, as it runs each name through fontconfig's alias rules,
+// a full substitution pass per name, at start-up.
 QStringList AvailableJapaneseGothic()
 {
-    static const QStringList available = [] {
-        const QStringList wanted = JapaneseGothicFamilies();
-        QStringList installed = QFontDatabase::families();
-        for (QString& family : installed) {
-            family = family.section(QStringLiteral(" ["), 0, 0); // "Face [foundry]" where two foundries have it
-        }
-        for (const QString& family : wanted) {
-            if (installed.contains(family, Qt::CaseInsensitive)) {
-                return QStringList{family};
-            }
-        }
-        return wanted;
-    }();
+    static const QStringList available
+        = FirstInstalledFace(JapaneseGothicFamilies(), QFontDatabase::families());
     return available;
 }
 

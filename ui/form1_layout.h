@@ -56,6 +56,9 @@ QRect PixelRect(int left, int top, int width, int height);
 QFont FontFor(FontRole role);
 // The face the labels and the panel ask for first, and the substitutes tried after it.
 QStringList JapaneseGothicFamilies();
+// The first of `wanted` that is among the `installed` families (as Qt lists them, "Face [foundry]"
+// where two foundries have a face), alone; all of `wanted` when none is.
+QStringList FirstInstalledFace(const QStringList& wanted, QStringList installed);
 
 // The contrast ratio of two colours, 1 to 21, as readability guidelines measure it.
 double ContrastRatio(const QColor& a, const QColor& b);
